@@ -1,0 +1,37 @@
+# Thin wrapper over the CMake presets; `make run` and `make test` are the README's two commands.
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps test-deps asan fuzz ci clean
+
+run: deps build
+	./build/kirorin
+
+test: test-deps
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS)
+	ctest --preset default -j $(JOBS)
+
+build:
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS) --target kirorin
+
+deps:
+	tools/install-deps.sh run
+
+test-deps:
+	tools/install-deps.sh test
+
+asan: test-deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+fuzz:
+	tools/install-deps.sh fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running or testing needs, when missing.
+# Usage: tools/install-deps.sh run|test|fuzz
+set -euo pipefail
+
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libsoxr-dev
+       fonts-ipafont-gothic)
+test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotool faketime trayer
+      imagemagick sox dbus dbus-x11 x11-utils desktop-file-utils appstream util-linux procps)
+fuzz=(clang libclang-rt-14-dev)
+
+case "${1:-run}" in
+    run) wanted=("${build[@]}") ;;
+    test) wanted=("${build[@]}" "${test[@]}") ;;
+    fuzz) wanted=("${build[@]}" "${test[@]}" "${fuzz[@]}") ;;
+    *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
