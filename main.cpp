@@ -1,8 +1,27 @@
+#include "platform/Display.h"
+#include "platform/QtDesktop.h"
+#include "platform/QtFramework.h"
+#include "ui/CMainFrame.h"
+
 #include <QApplication>
 
+#include <cstdio>
+#include <memory>
+#include <string>
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    std::string reason;
+    if (!platform::DisplayReachable(&reason)) {
+        std::fprintf(stderr, "kirorin: %s\n", reason.c_str());
+        return 1;
+    }
+    std::unique_ptr<QApplication> app;
+    {
+        platform::QtStartGuard guard;
+        app = std::make_unique<QApplication>(argc, argv);
+    }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::InstallQtCursor();
     return 0;
 }
