@@ -50,6 +50,7 @@ public:
     };
 
     bool ExitRequested() const { return exitRequested; }
+    int TickTimerId() const { return tickTimerId; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
