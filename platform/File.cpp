@@ -7,10 +7,12 @@
 namespace platform {
 namespace {
 
+// O_NONBLOCK: a FIFO at the path fails or reads empty instead of hanging the caller; regular files
+// ignore it.
 int SystemOpenForReading(const char* path) {
     int fd;
     do {
-        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -18,7 +20,7 @@ int SystemOpenForReading(const char* path) {
 int SystemOpenForWriting(const char* path) {
     int fd;
     do {
-        fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+        fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }

@@ -7,10 +7,11 @@ namespace platform {
 // Whole-file access by descriptor. Results follow the system calls: a descriptor >= 0 or -1;
 // a byte count, 0 at the end of the file, or -1; 0 or -1 from Close.
 
-// Read-only; a symbolic link is refused.
+// Read-only; a symbolic link is refused and a FIFO is never waited on.
 int OpenForReading(const char* path);
 // Write-only, created with mode 0644 when missing, truncated when present; a symbolic link is
-// refused so that the file beside the program never redirects a write elsewhere.
+// refused so that the file beside the program never redirects a write elsewhere, and a FIFO is
+// never waited on.
 int OpenForWriting(const char* path);
 // One read call; it may return fewer bytes than asked for.
 long Read(int fd, void* data, std::size_t size);

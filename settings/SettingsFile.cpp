@@ -5,22 +5,6 @@
 
 #include <algorithm>
 
-int AcceptSettingsBytes(std::span<const std::uint8_t> bytes, ChorusSettings& settings) {
-    if (bytes.size() < kSettingsFileSize) {
-        return 0;
-    }
-    SettingsBytes record;
-    std::copy_n(bytes.begin(), kSettingsFileSize, record.begin());
-    ChorusSettings loaded = DecodeSettings(record);
-    if (loaded.marker != settings.marker) {
-        return 0;
-    }
-    // Only 16 crickets exist: a larger count is clamped here and so written back as 16.
-    loaded.cricketCount = std::min(loaded.cricketCount, kMaxCricketCount);
-    settings = loaded;
-    return 1;
-}
-
 int LoadSettingsFile(const std::string& path, ChorusSettings& settings) {
     const int fd = platform::OpenForReading(path.c_str());
     if (fd < 0) {
@@ -30,10 +14,17 @@ int LoadSettingsFile(const std::string& path, ChorusSettings& settings) {
     const long got = platform::ReadFully(fd, bytes.data(), bytes.size());
     // What was read stays valid whatever closing says.
     platform::Close(fd);
-    if (got < 0) {
+    if (got != static_cast<long>(bytes.size())) {
         return 0;
     }
-    return AcceptSettingsBytes(std::span(bytes.data(), static_cast<std::size_t>(got)), settings);
+    ChorusSettings loaded = DecodeSettings(bytes);
+    if (loaded.marker != settings.marker) {
+        return 0;
+    }
+    // Only 16 crickets exist: a larger count is clamped here and so written back as 16.
+    loaded.cricketCount = std::min(loaded.cricketCount, kMaxCricketCount);
+    settings = loaded;
+    return 1;
 }
 
 int SaveSettingsFile(const std::string& path, const ChorusSettings& settings) {
