@@ -8,6 +8,7 @@ namespace platform {
 namespace {
 
 Framework* current = nullptr;
+bool failureReported = false;
 
 } // namespace
 
@@ -22,6 +23,7 @@ Framework* SetFramework(Framework* framework) {
 }
 
 void ShowFailureMessage(std::uint32_t stringId) {
+    failureReported = true;
     const std::string caption(LoadString(kIdsAppTitle));
     const std::string text(LoadString(stringId));
     std::string line = text;
@@ -35,6 +37,10 @@ void ShowFailureMessage(std::uint32_t stringId) {
     if (current != nullptr) {
         current->ShowMessageBox(caption, text);
     }
+}
+
+bool FailureReported() {
+    return failureReported;
 }
 
 void PostCommand(std::uint32_t command) {

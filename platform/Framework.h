@@ -54,6 +54,8 @@ Framework* SetFramework(Framework* framework);
 // Reports a failure the user must see: the string-table entry, captioned with the application
 // title, in a message box, and the same text as one line on standard error.
 void ShowFailureMessage(std::uint32_t stringId);
+// Whether ShowFailureMessage has run in this process: the program then ends with exit code 1.
+bool FailureReported();
 // Posts a command to the main window; nothing happens without a framework.
 void PostCommand(std::uint32_t command);
 

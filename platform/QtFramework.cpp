@@ -36,6 +36,10 @@ int QtFramework::Run() {
         exitCode = QApplication::exec();
     }
     DestroyMainWindow();
+    // A start or a run that ended on a reported failure is no success to whoever started us.
+    if (FailureReported()) {
+        exitCode = 1;
+    }
     return application.ShutDown(exitCode);
 }
 

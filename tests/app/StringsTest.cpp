@@ -1,4 +1,5 @@
 #include "res/Strings.h"
+#include "FakeFramework.h"
 #include "platform/Framework.h"
 
 #include <gtest/gtest.h>
@@ -20,23 +21,8 @@ TEST(StringTable, HoldsTheProgramsTexts) {
     EXPECT_TRUE(LoadString(57670).empty());
 }
 
-class RecordingFramework : public platform::Framework {
-public:
-    bool CreateMainWindow() override { return true; }
-    void* MainWindow() const override { return nullptr; }
-    void SetTickTimer(unsigned) override {}
-    void ShowMessageBox(const std::string& caption, const std::string& text) override {
-        boxes.push_back({caption, text});
-    }
-    void PostCommand(std::uint32_t command) override { commands.push_back(command); }
-
-    std::vector<std::pair<std::string, std::string>> boxes;
-    std::vector<std::uint32_t> commands;
-};
-
 TEST(FailureMessage, ShowsTheWholeEntryCaptionedAndWritesOneLineToStandardError) {
-    RecordingFramework framework;
-    platform::Framework* previous = platform::SetFramework(&framework);
+    FakeFramework framework;
 
     ::testing::internal::CaptureStderr();
     platform::ShowFailureMessage(57668);
@@ -48,11 +34,10 @@ TEST(FailureMessage, ShowsTheWholeEntryCaptionedAndWritesOneLineToStandardError)
               "設定ファイルの保存に失敗しました\nKirorinの起動を中断します");
     EXPECT_EQ(err, "Kirorin: 設定ファイルの保存に失敗しました Kirorinの起動を中断します\n");
     EXPECT_TRUE(framework.commands.empty());
+    EXPECT_TRUE(platform::FailureReported());
 
     platform::PostCommand(platform::ID_EXIT);
     EXPECT_EQ(framework.commands, std::vector<std::uint32_t>{57665});
-
-    platform::SetFramework(previous);
 }
 
 TEST(FailureMessage, WithoutAFrameworkOnlyStandardErrorHearsOfIt) {
