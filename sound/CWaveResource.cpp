@@ -48,17 +48,19 @@ int CWaveResource::OpenResource(std::uint16_t resourceNumber) {
 }
 
 int CWaveResource::OpenMemory(const std::uint8_t* bytes, std::uint32_t length) {
+    // Copy before closing: the bytes may belong to what Close frees (the format record).
+    std::unique_ptr<std::uint8_t[]> fresh;
+    if (bytes || length == 0) {
+        fresh.reset(new (std::nothrow) std::uint8_t[length]);
+    }
+    if (fresh && length != 0) {
+        std::memcpy(fresh.get(), bytes, length);
+    }
     Close();
-    if (!bytes && length != 0) {
+    if (!fresh) {
         return 0;
     }
-    copy.reset(new (std::nothrow) std::uint8_t[length]);
-    if (!copy) {
-        return 0;
-    }
-    if (length != 0) {
-        std::memcpy(copy.get(), bytes, length);
-    }
+    copy = std::move(fresh);
     copyLength = length;
     fileOpen = true;
     position = 0;

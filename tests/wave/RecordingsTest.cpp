@@ -239,3 +239,17 @@ TEST(Recordings, Wave130IsAQuieterShorterChirp) {
     };
     EXPECT_LT(loudSpan(mono, rate, 9.0), loudSpan(chirp, 11025.0, 9.0));
 }
+
+TEST(Recordings, LookupIsByTypeAndNumber) {
+    const std::uint8_t* bytes = nullptr;
+    std::uint32_t size = 7;
+    EXPECT_FALSE(platform::FindResource("ICON", 129, &bytes, &size));
+    EXPECT_FALSE(platform::FindResource("WAV", 129, &bytes, &size));
+    EXPECT_FALSE(platform::FindResource("WAVE", 128, &bytes, &size));
+    EXPECT_EQ(bytes, nullptr);
+    EXPECT_EQ(size, 7u);
+    ASSERT_TRUE(platform::FindResource("WAVE", 130, &bytes, &size));
+    EXPECT_EQ(size, 19000u);
+    const Image other = Find(129);
+    EXPECT_NE(bytes, other.bytes);
+}

@@ -203,3 +203,17 @@ TEST(WaveReader, UnknownResourceLeavesTheReaderAsItWas) {
     EXPECT_EQ(open.dataSize, 50u);
     EXPECT_EQ(ReadAll(open), Ramp(50, 9));
 }
+
+TEST(WaveReader, OpensFromBytesThatCloseWouldFree) {
+    // Opening the reader's own format record: it is copied before the old state goes away.
+    Bytes extra = {12, 0};
+    const Bytes inner = WaveBuilder().Format(1, 1, 8000, 8).Data(Ramp(4)).Build();
+    extra.insert(extra.end(), inner.begin(), inner.begin() + 12);
+    CWaveResource wave;
+    ASSERT_EQ(Open(wave, WaveBuilder().Format(2, 1, 8000, 4, extra).Data(Ramp(4)).Build()), 1);
+    ASSERT_EQ(wave.format->cbSize, 12);
+    const auto* record = reinterpret_cast<const std::uint8_t*>(wave.format);
+    // The record's extra bytes start with "RIFF": the open gets that far before failing.
+    EXPECT_EQ(wave.OpenMemory(record + 18, 12), 0);
+    EXPECT_EQ(wave.format, nullptr);
+}
