@@ -22,6 +22,10 @@ constexpr std::uint32_t kData = FourCC('d', 'a', 't', 'a');
 
 constexpr std::uint32_t kPcmFormatBytes = 16;
 
+std::uint16_t LittleEndian16(const std::uint8_t* bytes) {
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
 std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
@@ -95,21 +99,22 @@ int CWaveResource::ParseHeader() {
     if (ReadFile(pcm, kPcmFormatBytes) != kPcmFormatBytes) {
         return 0;
     }
-    std::uint16_t formatTag = 0;
-    std::memcpy(&formatTag, pcm, sizeof formatTag);
+    const std::uint16_t formatTag = LittleEndian16(pcm);
 
     // A PCM record never carries extra bytes, whatever the chunk's stored count says.
-    std::uint16_t extra = 0;
-    if (formatTag != WAVE_FORMAT_PCM && ReadFile(&extra, sizeof extra) != sizeof extra) {
+    std::uint8_t extraCount[2] = {0, 0};
+    if (formatTag != WAVE_FORMAT_PCM && ReadFile(extraCount, sizeof extraCount) != 2) {
         return 0;
     }
+    const std::uint16_t extra = LittleEndian16(extraCount);
     const std::uint32_t recordSize = sizeof(WAVEFORMATEX) + extra;
     std::unique_ptr<std::uint8_t[]> record(new (std::nothrow) std::uint8_t[recordSize]);
     if (!record) {
         return 0;
     }
+    // The record is the chunk's own little-endian layout, as the platform defines it.
     std::memcpy(record.get(), pcm, kPcmFormatBytes);
-    std::memcpy(record.get() + kPcmFormatBytes, &extra, sizeof extra);
+    std::memcpy(record.get() + kPcmFormatBytes, extraCount, sizeof extraCount);
     if (extra != 0 && ReadFile(record.get() + sizeof(WAVEFORMATEX), extra) != extra) {
         return 0;
     }
