@@ -137,17 +137,6 @@ TEST(Recordings, ReadsWave130InPiecesAndAgainAfterRewind) {
     EXPECT_EQ(std::memcmp(buffer.data(), data, 18944), 0);
 }
 
-TEST(Recordings, UnknownNumberKeepsAnOpenRecording) {
-    CWaveResource wave;
-    ASSERT_EQ(wave.OpenResource(129), 1);
-    const WAVEFORMATEX* format = wave.format;
-    EXPECT_EQ(wave.OpenResource(131), 0);
-    EXPECT_EQ(wave.OpenResource(0), 0);
-    EXPECT_EQ(wave.format, format);
-    EXPECT_EQ(wave.dataSize, 26576u);
-    EXPECT_EQ(Samples(wave).size(), 26576u);
-}
-
 TEST(Recordings, Wave129IsOneChirpNearFiveKilohertzOverHiss) {
     CWaveResource wave;
     ASSERT_EQ(wave.OpenResource(129), 1);
