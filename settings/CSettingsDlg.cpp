@@ -64,6 +64,8 @@ QString Text(const DialogItem& item) {
 } // namespace
 
 CSettingsDlg::CSettingsDlg(QWidget* parent) : QDialog(parent) {
+    // Modal for its owner only: the tray icon and its menu stay live while the dialog runs.
+    setWindowModality(Qt::WindowModal);
     CreateControls();
     BindControls();
 }

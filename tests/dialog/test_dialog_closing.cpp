@@ -32,6 +32,22 @@ ChorusSettings Stored() {
 
 enum class Dismissal { CancelButton, EscapeKey, CloseBox };
 
+const char* NameOf(Dismissal way) {
+    switch (way) {
+    case Dismissal::CancelButton:
+        return "CancelButton";
+    case Dismissal::EscapeKey:
+        return "EscapeKey";
+    case Dismissal::CloseBox:
+        return "CloseBox";
+    }
+    return "unknown";
+}
+
+void PrintTo(Dismissal way, std::ostream* os) {
+    *os << NameOf(way);
+}
+
 class DialogDismissal : public DialogTest, public ::testing::WithParamInterface<Dismissal> {};
 
 TEST_P(DialogDismissal, ChangesNothing) {
@@ -68,15 +84,7 @@ INSTANTIATE_TEST_SUITE_P(AllWays, DialogDismissal,
                          ::testing::Values(Dismissal::CancelButton, Dismissal::EscapeKey,
                                            Dismissal::CloseBox),
                          [](const ::testing::TestParamInfo<Dismissal>& param) {
-                             switch (param.param) {
-                             case Dismissal::CancelButton:
-                                 return "CancelButton";
-                             case Dismissal::EscapeKey:
-                                 return "EscapeKey";
-                             case Dismissal::CloseBox:
-                                 return "CloseBox";
-                             }
-                             return "unknown";
+                             return std::string(NameOf(param.param));
                          });
 
 TEST_F(DialogTest, EnterPressesOk) {
@@ -142,6 +150,22 @@ TEST_F(DialogTest, ASecondRunWhileOpenIsRefused) {
     EXPECT_EQ(inner, -1);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(dlg.m_settings.wariness, 1);
+}
+
+// Like the tray icon, which must still answer while the dialog runs.
+TEST_F(DialogTest, LeavesOtherWindowsWorking) {
+    QPushButton other(QStringLiteral("other"));
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    int clicks = 0;
+    QObject::connect(&other, &QPushButton::clicked, [&] { ++clicks; });
+    Run([&] {
+        // Through the window system, where modal blocking happens.
+        QTest::mouseClick(other.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          other.rect().center());
+        Click(ok);
+    });
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(DialogTest, OpensCentredOnTheWorkArea) {

@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <climits>
@@ -101,6 +103,22 @@ TEST_F(DialogValues, VolumeSliderPagesByTwentyFive) {
         Click(ok);
     });
     EXPECT_EQ(dlg.m_settings.volume, 2);
+    dlg.m_settings.volume = 100;
+    Run([&] {
+        // A click on the channel below the handle, which sits at the top, pages down.
+        QStyleOptionSlider option;
+        option.initFrom(volume);
+        option.orientation = Qt::Vertical;
+        option.tickPosition = volume->tickPosition();
+        option.minimum = volume->minimum();
+        option.maximum = volume->maximum();
+        const QRect groove = volume->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                             QStyle::SC_SliderGroove, volume);
+        QTest::mouseClick(volume, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(groove.center().x(), groove.bottom() - 2));
+        Click(ok);
+    });
+    EXPECT_EQ(dlg.m_settings.volume, 75);
 }
 
 TEST_F(DialogValues, SlidersFollowTheArrowKeys) {
