@@ -1,13 +1,19 @@
-// Shows the settings dialog with the default settings and prints what it returns.
+// Shows the settings dialog with the default settings and prints the font it found and what the
+// dialog returns.
 #include "settings/CSettingsDlg.h"
 
 #include <QApplication>
+#include <QFontInfo>
 
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     CSettingsDlg dialog;
+    const QFontInfo font(dialog.font());
+    std::printf("font %s, %d px; dialog %d x %d px\n", qPrintable(font.family()), font.pixelSize(),
+                dialog.width(), dialog.height());
+    std::fflush(stdout);
     const int result = dialog.DoModal();
     const ChorusSettings& s = dialog.m_settings;
     std::printf("result %d\nwariness %d\ncricketCount %d\nvolume %d\nscheduleMode %d\n"

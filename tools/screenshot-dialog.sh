@@ -33,12 +33,14 @@ done
 [[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
-QT_QPA_PLATFORM=xcb "$preview" >"$work/preview.log" 2>&1 &
+QT_QPA_PLATFORM=xcb "$preview" >"$work/preview.log" 2>"$work/preview.err" &
 preview_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kirorin$' | head -n1)
-[[ -n $window ]] || { cat "$work/preview.log" >&2; exit 1; }
+[[ -n $window ]] || { cat "$work/preview.err" >&2; exit 1; }
 sleep 1 # let the first paint finish
 
 mkdir -p "$(dirname "$out")"
 import -window "$window" "$out"
+head -n1 "$work/preview.log"
+xdotool getwindowgeometry "$window" | sed 1d
 echo "wrote $out ($(identify -format '%wx%h' "$out"))"
