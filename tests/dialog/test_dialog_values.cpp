@@ -172,6 +172,21 @@ TEST_F(DialogValues, RadioButtonsEnableAndDisableTheTimeFieldsKeepingTheirValues
     EXPECT_EQ(dlg.m_settings.endMinute, 5);
 }
 
+TEST_F(DialogValues, ArrowKeysSwitchTheRadioButtonsToo) {
+    Run([&] {
+        Click(timed);
+        ASSERT_EQ(FocusedControl(), "1007");
+        Press(Qt::Key_Up);
+        EXPECT_TRUE(allDay->isChecked());
+        EXPECT_EQ(EnabledFields(), 0);
+        Press(Qt::Key_Down);
+        EXPECT_TRUE(timed->isChecked());
+        EXPECT_EQ(EnabledFields(), 4);
+        Click(ok);
+    });
+    EXPECT_EQ(dlg.m_settings.scheduleMode, 1);
+}
+
 TEST_F(DialogValues, StoredScheduleModeTwoComesBackAsOne) {
     dlg.m_settings.scheduleMode = 2;
     Run([&] {
