@@ -8,23 +8,26 @@ namespace {
 
 constexpr int kChunkFrames = 1024;
 
-void AddMono(const float* source, float left, float right, float* out, std::uint32_t frames) {
-    for (std::uint32_t i = 0; i < frames; ++i) {
+void AddMono(const float* __restrict source, float left, float right, float* __restrict out,
+             std::size_t frames) {
+    for (std::size_t i = 0; i < frames; ++i) {
         out[2 * i] += source[i] * left;
         out[2 * i + 1] += source[i] * right;
     }
 }
 
-void AddStereo(const float* source, float left, float right, float* out, std::uint32_t frames) {
-    for (std::uint32_t i = 0; i < frames; ++i) {
+void AddStereo(const float* __restrict source, float left, float right, float* __restrict out,
+               std::size_t frames) {
+    for (std::size_t i = 0; i < frames; ++i) {
         out[2 * i] += source[2 * i] * left;
         out[2 * i + 1] += source[2 * i + 1] * right;
     }
 }
 
+// Rounds to nearest by truncating a value made positive; compiles to a few vector instructions.
 std::int16_t ToSample(float value) {
-    const float scaled = std::nearbyint(value * 32768.0f);
-    return static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
+    const float scaled = std::max(-32768.0f, std::min(value * 32768.0f, 32767.0f));
+    return static_cast<std::int16_t>(static_cast<std::int32_t>(scaled + 32768.5f) - 32768);
 }
 
 } // namespace
