@@ -123,6 +123,8 @@ HRESULT FakeDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuff
     }
     lastBuffer = new FakeBuffer(log, desc->dwBufferBytes);
     lastBuffer->setFormatResult = primaryFormatResult;
+    lastBuffer->lockResult = bufferLockResult;
+    lastBuffer->statusResult = bufferStatusResult;
     *buffer = lastBuffer;
     return DS_OK;
 }

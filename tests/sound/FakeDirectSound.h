@@ -80,6 +80,9 @@ public:
     HRESULT cooperativeResult = DS_OK;
     HRESULT createResult = DS_OK;
     HRESULT primaryFormatResult = DS_OK;
+    // Given to every buffer made from now on.
+    HRESULT bufferLockResult = DS_OK;
+    HRESULT bufferStatusResult = DS_OK;
     HWND window = nullptr;
     DWORD level = 0;
     DSBUFFERDESC lastDesc{};
