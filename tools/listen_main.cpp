@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -69,6 +70,10 @@ int Play(CSoundVoice& voice) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--help") {
+        std::fputs(kListenUsage, stdout);
+        return 0;
+    }
     ListenOptions options;
     std::string error;
     if (!ParseListenOptions(argc, argv, options, error)) {
