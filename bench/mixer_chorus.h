@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-// What the benchmark plays: one recording, 16 voices at pitches spread over 10525..11525 Hz,
+// What the benchmark plays: WAVE 129, 16 voices at pitches spread over 10525..11525 Hz,
 // 60 s of 48000 Hz stereo output rendered in 10 ms periods.
 struct ChirpRecording {
     int channels = 2;

@@ -29,7 +29,7 @@ struct OurChorus {
     DsPtr<IDirectSoundBuffer> buffers[kVoices];
 
     bool Start(const ChirpRecording& chirp, bool looping) {
-        if (FAILED(dsound::CreateDevice(output, device.put()))) {
+        if (chirp.bytes.empty() || FAILED(dsound::CreateDevice(output, device.put()))) {
             return false;
         }
         const auto blockAlign = static_cast<WORD>(chirp.channels * chirp.bits / 8);
