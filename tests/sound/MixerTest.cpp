@@ -162,23 +162,6 @@ TEST(Mixer, StopKeepsThePositionAndRewindingStartsAgainFromTheBeginning) {
     EXPECT_EQ(sound.output->Render(4800), first);
 }
 
-TEST(Mixer, PlayWithoutRewindGoesOnWhereItStopped) {
-    OfflineDevice sound;
-    auto buffer = sound.Buffer(PcmFormat(1, 11025, 16), Bytes16(Sine16(440.0, 11025, 0.5, 11025)));
-    ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
-    std::vector<std::int16_t> whole = sound.output->Render(9600);
-    buffer->Stop();
-    buffer->SetCurrentPosition(0);
-    buffer->Play(0, 0, 0);
-    std::vector<std::int16_t> split = sound.output->Render(4800);
-    buffer->Stop();
-    sound.output->Render(100);
-    buffer->Play(0, 0, 0);
-    const std::vector<std::int16_t> rest = sound.output->Render(4800);
-    split.insert(split.end(), rest.begin(), rest.end());
-    EXPECT_EQ(split, whole);
-}
-
 // A 4.9 kHz tone (89% of the buffer's Nyquist frequency) keeps its level, and resampling adds
 // nothing near it: what linear interpolation would leave as images around 6 kHz.
 TEST(Mixer, ResamplingKeepsANearNyquistToneCleanAtEveryCricketPitch) {
