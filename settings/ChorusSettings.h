@@ -15,7 +15,12 @@ struct ChorusSettings {
     std::int32_t startMinute = 0;
     std::int32_t endHour = 23;
     std::int32_t endMinute = 59;
+
+    friend bool operator==(const ChorusSettings&, const ChorusSettings&) = default;
 };
+
+// There are exactly this many crickets; a larger cricketCount is held to it.
+constexpr std::int32_t kMaxCricketCount = 16;
 
 static_assert(std::is_trivially_copyable_v<ChorusSettings>);
 static_assert(sizeof(ChorusSettings) == 36, "the settings file is exactly this record");
