@@ -35,14 +35,20 @@ public:
     // Size of the "data" chunk as found when opened.
     std::uint32_t dataSize = 0;
 
-    // The in-memory file over the copy: open while it is true; position is its read offset.
+private:
+    // The in-memory file over the copy: every move is checked against copyLength.
+    std::uint32_t ReadFile(void* destination, std::uint32_t wanted);
+    bool Seek(std::uint64_t offset);
+    bool Descend(MMCKINFO& chunk);
+    bool FindChunk(MMCKINFO& chunk, const MMCKINFO& parent, std::uint32_t id);
+    bool Ascend(const MMCKINFO& chunk);
+    void FreeFormat();
+
     bool fileOpen = false;
     std::uint32_t position = 0;
     MMCKINFO dataChunk;
     MMCKINFO riffChunk;
     std::unique_ptr<std::uint8_t[]> copy;
     std::uint32_t copyLength = 0;
-
-private:
     std::unique_ptr<std::uint8_t[]> formatStorage;
 };
