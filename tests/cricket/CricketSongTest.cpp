@@ -148,8 +148,8 @@ TEST_F(CricketSong, ChirpThatFailsToStartIsSilentAndTheCountdownMovesOn) {
     directSound.faults.refusePlay = true;
     CCricket cricket;
     AttachWorkedExample(cricket);
-    RunUntil(cricket, 800);
-    // Four attempts on consecutive ticks, then the rest.
+    RunUntil(cricket, 700);
+    // Four attempts on consecutive ticks, then the 3.00 s rest.
     EXPECT_EQ(log.chirps, (Ticks{450, 451, 452, 453}));
     EXPECT_EQ(log.rests, (Ticks{454}));
 }
