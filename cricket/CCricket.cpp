@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double kHundredth = 0.01;
-// The loudness formula always used the single-precision 0.01, which is slightly below 0.01.
+// Single-precision 0.01, slightly below 0.01: where the volume truncates depends on it.
 constexpr double kVolumeStep = static_cast<double>(0.01f);
 constexpr std::uint32_t kPitchSpread = 1001;
 constexpr std::uint32_t kPitchOffset = 500;
