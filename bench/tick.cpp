@@ -7,6 +7,8 @@
 #include "app/CChorusApp.h"
 #include "cricket/CCricket.h"
 #include "cricket/CTwister.h"
+#include "platform/dsound/DirectSoundControl.h"
+#include "platform/dsound/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
 
@@ -14,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -63,6 +66,44 @@ void SixteenCricketsTick(benchmark::State& state) {
 }
 
 BENCHMARK(SixteenCricketsTick)->Arg(0)->Arg(1)->ArgName("disturbed");
+
+// The whole 10 ms of a running chorus: the ticks plus the mixer rendering that period of sound
+// for sixteen crickets of WAVE 129 through the real mixer's offline output.
+void SixteenCricketsTickAndMix(benchmark::State& state) {
+    FakeClock clock;
+    clock.nanoseconds = 100 * FakeClock::kNanosecondsPerSecond;
+    auto output = std::make_shared<dsound::OfflineOutput>(48000, 2);
+    CSoundDevice device;
+    CWaveResource wave;
+    if (FAILED(dsound::CreateDevice(output, device.device.put())) ||
+        FAILED(device.device->SetCooperativeLevel(nullptr, DSSCL_PRIORITY)) ||
+        !wave.OpenResource(129)) {
+        state.SkipWithError("device or wave");
+        return;
+    }
+    TheApp().settings = ChorusSettings{};
+    theTwister.Seed(1);
+    std::array<CCricket, 16> crickets;
+    for (CCricket& cricket : crickets) {
+        if (!cricket.Attach(device, wave)) {
+            state.SkipWithError("attach");
+            return;
+        }
+    }
+
+    std::vector<std::int16_t> samples(480 * 2);
+    for (auto _ : state) {
+        clock.Step(kTick);
+        output->Render(samples.data(), 480);
+        for (CCricket& cricket : crickets) {
+            cricket.Tick(0);
+        }
+        benchmark::DoNotOptimize(samples.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(SixteenCricketsTickAndMix);
 
 } // namespace
 
