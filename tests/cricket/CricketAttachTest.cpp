@@ -126,6 +126,22 @@ TEST_F(CricketAttach, EveryNewSongReadsTheLiveVolumeSetting) {
     EXPECT_EQ(directSound.Last().panCalls.size(), 2u);
 }
 
+TEST_F(CricketAttach, NewSongWithRefusedVolumeDrawsFourAndSetsNoPan) {
+    theTwister.Seed(12);
+    CCricket cricket;
+    ASSERT_EQ(cricket.Attach(device, wave), 1);
+    FakeBuffer& buffer = directSound.Last();
+    buffer.faults.refuseVolume = true;
+    theTwister.Seed(13);
+    EXPECT_EQ(cricket.NewSong(), 0);
+    EXPECT_EQ(DrawsSinceSeed(), 4);
+    EXPECT_EQ(buffer.volumeCalls.size(), 2u);
+    EXPECT_EQ(buffer.panCalls.size(), 1u);
+    // The song was drawn all the same and will be sung.
+    EXPECT_EQ(cricket.chirpsLeft, 4);
+    EXPECT_GE(cricket.wait, 3.0);
+}
+
 TEST_F(CricketAttach, NewSongWithoutABufferDrawsTheSongButTouchesNoBuffer) {
     theTwister.Seed(11);
     CCricket cricket;
