@@ -2,17 +2,15 @@
 
 #include "app/CChorusApp.h"
 #include "cricket/CTwister.h"
+#include "settings/SettingsMath.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace {
 
 constexpr double kHundredth = 0.01;
-// Single-precision 0.01, slightly below 0.01: where the volume truncates depends on it.
-constexpr double kVolumeStep = static_cast<double>(0.01f);
 constexpr std::uint32_t kPitchSpread = 1001;
 constexpr std::uint32_t kPitchOffset = 500;
 constexpr std::uint32_t kDelaySpread = 201;
@@ -76,17 +74,10 @@ int CCricket::NewSong() {
 }
 
 LONG CCricket::SongVolume(std::int32_t setting, std::uint32_t n) {
-    // Step by step in double, rounding after each step: the truncation depends on it.
-    const double a = n * kVolumeStep;
-    const double b = 100.0 - a;
-    double p = setting * b;
-    p = p * kVolumeStep;
-    p = p * -100.0;
-    // |p| < 2.2e11 for every 32-bit setting, so the truncation always fits 64 bits.
-    const std::int64_t truncated = static_cast<std::int64_t>(p);
-    const std::int64_t volume = -10000 - truncated;
-    return static_cast<LONG>(std::clamp<std::int64_t>(volume, std::numeric_limits<LONG>::min(),
-                                                      std::numeric_limits<LONG>::max()));
+    // A result that does not fit saturates in its own direction, which SetVolume refuses.
+    const LONG saturated =
+        setting > 0 ? std::numeric_limits<LONG>::max() : std::numeric_limits<LONG>::min();
+    return ChirpVolume(setting, n).value_or(saturated);
 }
 
 void CCricket::Tick(int disturbed) {
