@@ -1,6 +1,8 @@
+#include "app/CChorusApp.h"
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
+#include "platform/Signals.h"
 #include "ui/CMainFrame.h"
 
 #include <QApplication>
@@ -10,6 +12,8 @@
 #include <string>
 
 int main(int argc, char* argv[]) {
+    // From here on SIGTERM, SIGINT and SIGHUP wait for the event loop to end the program.
+    platform::WatchTerminationSignals();
     std::string reason;
     if (!platform::DisplayReachable(&reason)) {
         std::fprintf(stderr, "kirorin: %s\n", reason.c_str());
@@ -23,5 +27,6 @@ int main(int argc, char* argv[]) {
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallQtCursor();
-    return 0;
+    platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
+    return framework.Run();
 }
