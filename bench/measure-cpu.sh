@@ -47,7 +47,8 @@ measure() {
 
 mkdir "$work/app"
 cp "$build/kirorin" "$work/app/"
-python3 -c 'import struct,sys; sys.stdout.buffer.write(struct.pack("<9i", 1000, 0, 16, 100, 0, 0, 0, 23, 59))' \
+# marker 1000, wariness 0, 16 crickets, volume 100, all day.
+printf '\xe8\x03\0\0\0\0\0\0\x10\0\0\0\x64\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x17\0\0\0\x3b\0\0\0' \
     >"$work/app/tamberle.sav"
 measure floor "$build/bench/floor_program"
 measure kirorin "$work/app/kirorin"

@@ -97,10 +97,20 @@ exit_code() {
 settings_file() { echo "$E2E_DIR/app/tamberle.sav"; }
 settings_hex() { od -An -v -tx1 "$(settings_file)" | tr -d ' \n'; }
 
+# le32 VALUE: the value as four little-endian bytes (two's complement).
+le32() {
+    local v=$(($1 & 0xFFFFFFFF))
+    printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) \
+        $((v >> 24 & 255))
+}
+
 # write_settings FIELD... : the nine 32-bit fields, written little-endian as the settings file.
 write_settings() {
-    python3 -c 'import struct,sys; sys.stdout.buffer.write(struct.pack("<9i", *map(int, sys.argv[1:])))' \
-        "$@" >"$(settings_file)"
+    local field bytes=
+    for field in "$@"; do
+        bytes+=$(le32 "$field")
+    done
+    printf "$bytes" >"$(settings_file)"
 }
 
 capture_bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }

@@ -18,7 +18,7 @@ rested=$(capture_bytes)
 expect_silence 0 "$rested"
 
 # 3 s of quiet, a new song's opening silence of at most 7 s, then a chirp of 1.2 s.
-wait_capture $((rested / RATE_BYTES + 12))
+wait_capture $((rested / RATE_BYTES + 13))
 expect_chirps "$rested" "$(capture_bytes)"
 
 kill -TERM "$PID_hush"
