@@ -1,97 +1,91 @@
 #pragma once
 
+// A device and buffers that count how many of them are alive and fail where the test says; the
+// buffers hand out plain memory and answer nothing else.
+
 #include "platform/dsound/dsound.h"
 
 #include <cstdint>
-#include <deque>
-#include <string>
 #include <vector>
 
 namespace soundtest {
 
-// What the fakes did, in order, and how many of them are alive.
 struct FakeLog {
-    std::vector<std::string> calls;
     int liveDevices = 0;
     int liveBuffers = 0;
-    // Live buffers seen by each CreateSoundBuffer call, before it made its own.
-    std::vector<int> buffersAtCreate;
-    std::vector<int> devicesAtCreate;
-    // The last format given to SetFormat.
-    WAVEFORMATEX formatSet{};
-    bool Called(const std::string& call) const;
+    std::vector<int> devicesAtCreate; // live devices seen by each DirectSoundCreate
+    std::vector<int> buffersAtCreate; // live buffers seen by each CreateSoundBuffer
+    WAVEFORMATEX formatSet{};         // the last format given to SetFormat
 };
 
-// A buffer whose answers the test chooses.
-class FakeBuffer : public IDirectSoundBuffer {
+template <class Interface> class Counted : public Interface {
 public:
-    FakeBuffer(FakeLog& log, DWORD bytes);
-
+    Counted(FakeLog& fakeLog, int FakeLog::*live) : log(fakeLog), count(live) { ++(log.*count); }
     ULONG AddRef() override { return ++references; }
-    ULONG Release() override;
+    ULONG Release() override {
+        const ULONG left = --references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    FakeLog& log;
+
+protected:
+    ~Counted() { --(log.*count); }
+
+private:
+    int FakeLog::*count;
+    ULONG references = 1;
+};
+
+class FakeBuffer : public Counted<IDirectSoundBuffer> {
+public:
+    FakeBuffer(FakeLog& fakeLog, DWORD bytes, HRESULT format)
+        : Counted(fakeLog, &FakeLog::liveBuffers), memory(bytes), formatResult(format) {}
     HRESULT GetCurrentPosition(DWORD*, DWORD*) override { return DSERR_GENERIC; }
     HRESULT GetFormat(WAVEFORMATEX*, DWORD, DWORD*) override { return DSERR_GENERIC; }
     HRESULT GetVolume(LONG*) override { return DSERR_GENERIC; }
     HRESULT GetPan(LONG*) override { return DSERR_GENERIC; }
     HRESULT GetFrequency(DWORD*) override { return DSERR_GENERIC; }
-    HRESULT GetStatus(DWORD* status) override;
-    HRESULT Lock(DWORD offset, DWORD bytes, void** audio1, DWORD* bytes1, void** audio2,
-                 DWORD* bytes2, DWORD flags) override;
-    HRESULT Play(DWORD reserved1, DWORD priority, DWORD flags) override;
-    HRESULT SetCurrentPosition(DWORD position) override;
-    HRESULT SetFormat(const WAVEFORMATEX* format) override;
+    HRESULT GetStatus(DWORD* status) override { return *status = 0, DS_OK; }
+    HRESULT Lock(DWORD, DWORD, void** audio1, DWORD* bytes1, void**, DWORD*, DWORD) override {
+        *audio1 = memory.data();
+        *bytes1 = static_cast<DWORD>(memory.size());
+        return DS_OK;
+    }
+    HRESULT Play(DWORD, DWORD, DWORD) override { return DS_OK; }
+    HRESULT SetCurrentPosition(DWORD) override { return DS_OK; }
+    HRESULT SetFormat(const WAVEFORMATEX* format) override {
+        log.formatSet = *format;
+        return formatResult;
+    }
     HRESULT SetVolume(LONG) override { return DSERR_GENERIC; }
     HRESULT SetPan(LONG) override { return DSERR_GENERIC; }
     HRESULT SetFrequency(DWORD) override { return DSERR_GENERIC; }
-    HRESULT Stop() override;
-    HRESULT Unlock(void* audio1, DWORD bytes1, void* audio2, DWORD bytes2) override;
-    HRESULT Restore() override;
+    HRESULT Stop() override { return DS_OK; }
+    HRESULT Unlock(void*, DWORD, void*, DWORD) override { return DS_OK; }
+    HRESULT Restore() override { return DS_OK; }
 
-    FakeLog& log;
     std::vector<std::uint8_t> memory;
-    HRESULT statusResult = DS_OK;
-    DWORD status = 0;
-    HRESULT lockResult = DS_OK;
-    HRESULT playResult = DS_OK;
-    HRESULT stopResult = DS_OK;
-    HRESULT setFormatResult = DS_OK;
-    // Answers of successive Restore calls; DS_OK once they run out. A successful Restore
-    // clears the lost bit.
-    std::deque<HRESULT> restoreResults;
-    int restoreCalls = 0;
-
-private:
-    ~FakeBuffer() override;
-    ULONG references = 1;
+    HRESULT formatResult;
 };
 
-// A device that makes FakeBuffers, or fails where the test says.
-class FakeDevice : public IDirectSound {
+class FakeDevice : public Counted<IDirectSound> {
 public:
-    explicit FakeDevice(FakeLog& log);
-
-    ULONG AddRef() override { return ++references; }
-    ULONG Release() override;
+    explicit FakeDevice(FakeLog& fakeLog) : Counted(fakeLog, &FakeLog::liveDevices) {}
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
-                              void* outer) override;
-    HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
+                              void*) override {
+        log.buffersAtCreate.push_back(log.liveBuffers);
+        *buffer =
+            FAILED(createResult) ? nullptr : new FakeBuffer(log, desc->dwBufferBytes, formatResult);
+        return createResult;
+    }
+    HRESULT SetCooperativeLevel(HWND, DWORD) override { return cooperativeResult; }
 
-    FakeLog& log;
     HRESULT cooperativeResult = DS_OK;
     HRESULT createResult = DS_OK;
-    HRESULT primaryFormatResult = DS_OK;
-    // Given to every buffer made from now on.
-    HRESULT bufferLockResult = DS_OK;
-    HRESULT bufferStatusResult = DS_OK;
-    HWND window = nullptr;
-    DWORD level = 0;
-    DSBUFFERDESC lastDesc{};
-    WAVEFORMATEX lastFormat{};
-    FakeBuffer* lastBuffer = nullptr;
-
-private:
-    ~FakeDevice() override;
-    ULONG references = 1;
+    HRESULT formatResult = DS_OK; // for SetFormat on the buffers made from now on
 };
 
 } // namespace soundtest
