@@ -1,6 +1,6 @@
 // Runs kirorin-listen against SDL's disk audio driver and checks what reached the "sound card":
 // the chirp at its pitch and length, the same samples as an offline rendering, the pan.
-#include "SoundTestSupport.h"
+#include "Spectrum.h"
 
 #include "sound/CWaveResource.h"
 
@@ -18,20 +18,27 @@ using namespace soundtest;
 
 namespace {
 
-// The samples of a file of 16-bit stereo after `skip` bytes, and where they are not silent.
+// 16-bit stereo samples, and the frames from the first to the last that is not silent.
 struct Capture {
-    Capture(const std::filesystem::path& path, std::size_t skip) {
-        std::ifstream in(path, std::ios::binary);
-        const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        for (std::size_t i = skip; i + 1 < bytes.size(); i += 2) {
-            samples.push_back(static_cast<std::int16_t>(bytes[i] | bytes[i + 1] << 8));
-            const std::size_t frame = (samples.size() - 1) / 2;
-            if (samples.back() != 0) {
-                first = std::min(first, frame);
-                frames = frame - first + 1;
-            }
+    explicit Capture(std::vector<std::int16_t> stereo) : samples(std::move(stereo)) {
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            first = samples[i] != 0 ? std::min(first, i / 2) : first;
+            frames = samples[i] != 0 ? i / 2 - first + 1 : frames;
         }
     }
+    // A file's samples after `skip` bytes.
+    Capture(const std::filesystem::path& path, std::size_t skip)
+        : Capture([&] {
+              std::ifstream in(path, std::ios::binary);
+              const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+              std::vector<std::int16_t> stereo;
+              for (std::size_t i = skip; i + 1 < bytes.size(); i += 2) {
+                  stereo.push_back(
+                      std::int16_t(std::uint8_t(bytes[i]) | std::uint8_t(bytes[i + 1]) << 8));
+              }
+              return stereo;
+          }()) {}
+    // The strongest frequency of the left channel while sounding, zero-padded.
     double Peak(double rate) const {
         std::vector<double> left = Channel(samples, 2, 0, first, frames);
         left.resize(std::bit_ceil(left.size()) * 2, 0.0);
@@ -44,21 +51,20 @@ struct Capture {
 TEST(ListenCapture, TheDiskDriverHoldsTheChirpAtItsPitchAndLength) {
     const char* listen = std::getenv("KIRORIN_LISTEN");
     ASSERT_NE(listen, nullptr) << "KIRORIN_LISTEN names the program";
+    // The chirp itself, 8-bit stereo at 11025 Hz.
+    CWaveResource wave;
+    ASSERT_EQ(wave.OpenResource(129), 1);
+    std::vector<std::uint8_t> data(wave.dataSize);
+    std::uint32_t delivered = 0;
+    ASSERT_EQ(wave.Read(data.data(), wave.dataSize, &delivered), 1);
+    std::vector<std::int16_t> stereo;
+    for (std::uint8_t b : data) {
+        stereo.push_back(std::int16_t((b - 128) * 256));
+    }
+    const Capture chirp(stereo);
     const auto folder = std::filesystem::temp_directory_path() /
                         ("kirorin-listen-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(folder);
-    // The chirp itself, 8-bit stereo at 11025 Hz, as 16-bit samples.
-    CWaveResource wave;
-    ASSERT_EQ(wave.OpenResource(129), 1);
-    Bytes data(wave.dataSize), asFile;
-    std::uint32_t delivered = 0;
-    ASSERT_EQ(wave.Read(data.data(), wave.dataSize, &delivered), 1);
-    for (std::uint8_t b : data) {
-        asFile.insert(asFile.end(), {0, std::uint8_t(b - 128)});
-    }
-    std::ofstream(folder / "chirp.raw", std::ios::binary)
-        .write(reinterpret_cast<const char*>(asFile.data()), asFile.size());
-    const Capture chirp(folder / "chirp.raw", 0);
     for (const int frequency : {11025, 10525}) {
         const auto capture = folder / "capture.raw", rendered = folder / "render.wav";
         const std::string options = " --frequency " + std::to_string(frequency) + " --pan -1666";
