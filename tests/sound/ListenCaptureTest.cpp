@@ -10,13 +10,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
 using namespace soundtest;
 
 namespace {
+
+// A file's 16-bit samples (in the machine's byte order, as the disk driver writes them).
+std::vector<std::int16_t> ReadSamples(const std::filesystem::path& path, std::size_t skip) {
+    std::vector<std::int16_t> samples((std::filesystem::file_size(path) - skip) / 2);
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(std::streamoff(skip))
+        .read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
+    return samples;
+}
 
 // 16-bit stereo samples, and the frames from the first to the last that is not silent.
 struct Capture {
@@ -26,18 +34,6 @@ struct Capture {
             frames = samples[i] != 0 ? i / 2 - first + 1 : frames;
         }
     }
-    // A file's samples after `skip` bytes.
-    Capture(const std::filesystem::path& path, std::size_t skip)
-        : Capture([&] {
-              std::ifstream in(path, std::ios::binary);
-              const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-              std::vector<std::int16_t> stereo;
-              for (std::size_t i = skip; i + 1 < bytes.size(); i += 2) {
-                  stereo.push_back(
-                      std::int16_t(std::uint8_t(bytes[i]) | std::uint8_t(bytes[i + 1]) << 8));
-              }
-              return stereo;
-          }()) {}
     // The strongest frequency of the left channel while sounding, zero-padded.
     double Peak(double rate) const {
         std::vector<double> left = Channel(samples, 2, 0, first, frames);
@@ -75,7 +71,7 @@ TEST(ListenCapture, TheDiskDriverHoldsTheChirpAtItsPitchAndLength) {
             "'" + std::string(listen) + "'" + options + " --out '" + rendered.string() + "'";
         ASSERT_EQ(std::system(render.c_str()), 0) << render;
 
-        const Capture heard(capture, 0), offline(rendered, 44);
+        const Capture heard(ReadSamples(capture, 0)), offline(ReadSamples(rendered, 44));
         EXPECT_NEAR(heard.frames / 48000.0, chirp.frames / double(frequency), 0.005) << frequency;
         EXPECT_NEAR(heard.Peak(48000), chirp.Peak(11025) * frequency / 11025.0, 10.0) << frequency;
         ASSERT_EQ(offline.frames, heard.frames);
@@ -84,7 +80,6 @@ TEST(ListenCapture, TheDiskDriverHoldsTheChirpAtItsPitchAndLength) {
                                offline.samples.begin() + 2 * offline.first));
         const double left = Rms(Channel(heard.samples, 2, 0, heard.first, heard.frames));
         EXPECT_LT(Rms(Channel(heard.samples, 2, 1, heard.first, heard.frames)), left);
-        EXPECT_GT(left, 0.0);
     }
     std::filesystem::remove_all(folder);
 }

@@ -29,17 +29,6 @@ namespace {
 
 constexpr DWORD kAllControls = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
 
-// A device over an offline output at 48000 Hz stereo, and buffers filled with given bytes.
-struct OfflineDevice {
-    OfflineDevice();
-    DsPtr<IDirectSoundBuffer> Buffer(const WAVEFORMATEX& format, const Bytes& bytes,
-                                     DWORD flags = kAllControls);
-    DWORD Status(IDirectSoundBuffer* buffer);
-
-    std::shared_ptr<dsound::OfflineOutput> output = std::make_shared<dsound::OfflineOutput>();
-    DsPtr<IDirectSound> device;
-};
-
 WAVEFORMATEX PcmFormat(WORD channels, DWORD rate, WORD bits) {
     const auto blockAlign = static_cast<WORD>(channels * bits / 8);
     return {WAVE_FORMAT_PCM, channels, rate, rate * blockAlign, blockAlign, bits, 0};
@@ -56,42 +45,43 @@ Bytes Sine16(double frequency, double rate, double amplitude, std::size_t frames
     return bytes;
 }
 
-OfflineDevice::OfflineDevice() {
-    EXPECT_EQ(dsound::CreateDevice(output, device.put()), DS_OK);
-    EXPECT_EQ(device->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DS_OK);
-}
-
-DsPtr<IDirectSoundBuffer> OfflineDevice::Buffer(const WAVEFORMATEX& format, const Bytes& bytes,
-                                                DWORD flags) {
-    WAVEFORMATEX copy = format;
-    DSBUFFERDESC desc{DSBUFFERDESC_SIZE, flags, static_cast<DWORD>(bytes.size()), 0, &copy};
-    DsPtr<IDirectSoundBuffer> buffer;
-    EXPECT_EQ(device->CreateSoundBuffer(&desc, buffer.put(), nullptr), DS_OK);
-    void* block = nullptr;
-    DWORD size = 0;
-    if (buffer &&
-        buffer->Lock(0, desc.dwBufferBytes, &block, &size, nullptr, nullptr, 0) == DS_OK) {
-        std::memcpy(block, bytes.data(), size);
-        EXPECT_EQ(buffer->Unlock(block, size, nullptr, 0), DS_OK);
-    }
-    return buffer;
-}
-
-DWORD OfflineDevice::Status(IDirectSoundBuffer* buffer) {
-    DWORD status = 0xFFFFFFFF;
-    EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
-    return status;
-}
-
 // A buffer's first `size` bytes, through a lock.
 Bytes BufferBytes(IDirectSoundBuffer* buffer, DWORD size) {
-    void* block = nullptr;
     DWORD bytes = 0;
+    void* block = nullptr;
     EXPECT_EQ(buffer->Lock(0, size, &block, &bytes, nullptr, nullptr, 0), DS_OK);
     Bytes copy(static_cast<std::uint8_t*>(block), static_cast<std::uint8_t*>(block) + bytes);
     buffer->Unlock(block, bytes, nullptr, 0);
     return copy;
 }
+
+// A device over an offline output at 48000 Hz stereo, and buffers filled with given bytes.
+struct OfflineDevice {
+    OfflineDevice() {
+        EXPECT_EQ(dsound::CreateDevice(output, device.put()), DS_OK);
+        EXPECT_EQ(device->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DS_OK);
+    }
+    DsPtr<IDirectSoundBuffer> Buffer(const WAVEFORMATEX& format, const Bytes& bytes,
+                                     DWORD flags = kAllControls) {
+        WAVEFORMATEX copy = format;
+        DSBUFFERDESC desc{DSBUFFERDESC_SIZE, flags, static_cast<DWORD>(bytes.size()), 0, &copy};
+        DsPtr<IDirectSoundBuffer> buffer;
+        EXPECT_EQ(device->CreateSoundBuffer(&desc, buffer.put(), nullptr), DS_OK);
+        void* block = nullptr;
+        DWORD size = 0;
+        EXPECT_EQ(buffer->Lock(0, desc.dwBufferBytes, &block, &size, nullptr, nullptr, 0), DS_OK);
+        std::memcpy(block, bytes.data(), size);
+        EXPECT_EQ(buffer->Unlock(block, size, nullptr, 0), DS_OK);
+        return buffer;
+    }
+    DWORD Status(IDirectSoundBuffer* buffer) {
+        DWORD status = 0xFFFFFFFF;
+        EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
+        return status;
+    }
+    std::shared_ptr<dsound::OfflineOutput> output = std::make_shared<dsound::OfflineOutput>();
+    DsPtr<IDirectSound> device;
+};
 
 // Left and right levels of a 1 kHz sine at the mix rate (no resampling between gain and output)
 // at the given volume and pan.
@@ -108,7 +98,6 @@ std::pair<double, double> Levels(LONG volume, LONG pan) {
 TEST(Mixer, VolumeAndPanFollowTheirDecibelLaws) {
     const auto [left, right] = Levels(0, 0);
     EXPECT_NEAR(left, 0.5 / std::sqrt(2.0), 1e-3);
-    EXPECT_NEAR(right, left, 1e-6);
     const auto [halfLeft, halfRight] = Levels(-600, 0);
     EXPECT_NEAR(halfLeft / left, 0.5, 0.005);
     EXPECT_NEAR(halfRight / right, 0.5, 0.005);
@@ -129,8 +118,6 @@ TEST(Mixer, ResamplingKeepsANearNyquistToneClean) {
         const std::vector<double> left = Channel(sound.output->Render(90000), 2, 0, 16384, 65536);
         const double levelDb = Db(Rms(left) * std::sqrt(2.0) / 0.5);
         const ToneReport report = AnalyseTone(left, 48000);
-        std::printf("at %u Hz: tone %.1f Hz, level %+.3f dB, worst spurious %.1f dB\n", frequency,
-                    report.frequency, levelDb, report.spuriousDb);
         EXPECT_NEAR(report.frequency, 4900.0 * frequency / 11025.0, 2.0);
         EXPECT_NEAR(levelDb, 0.0, 0.5);
         EXPECT_LT(report.spuriousDb, -70.0);
@@ -153,22 +140,10 @@ TEST(DirectSoundApi, ParameterChecks) {
         };
     };
     DWORD dword = 0;
-    LONG value = 0;
-    int outer = 0;
-    void* block = nullptr;
-    const DSBUFFERDESC good{DSBUFFERDESC_SIZE, kAllControls, 26576, 0, &pcm};
-    DsPtr<IDirectSoundBuffer> made;
     const std::tuple<const char*, std::function<HRESULT()>, HRESULT> cases[] = {
-        {"no desc", [&] { return sound.device->CreateSoundBuffer(nullptr, made.put(), nullptr); },
-         DSERR_INVALIDPARAM},
-        {"no out", [&] { return sound.device->CreateSoundBuffer(&good, nullptr, nullptr); },
-         DSERR_INVALIDPARAM},
-        {"outer", [&] { return sound.device->CreateSoundBuffer(&good, made.put(), &outer); },
-         DSERR_NOAGGREGATION},
         {"desc size 36", create(36, kAllControls, 26576, &pcm), DSERR_INVALIDPARAM},
         {"no format", create(DSBUFFERDESC_SIZE, 0, 26576, nullptr), DSERR_INVALIDPARAM},
         {"0 bytes", create(DSBUFFERDESC_SIZE, 0, 0, &pcm), DSERR_INVALIDPARAM},
-        {"too big", create(DSBUFFERDESC_SIZE, 0, DSBSIZE_MAX + 1, &pcm), DSERR_INVALIDPARAM},
         {"block align", create(DSBUFFERDESC_SIZE, 0, 100, &align1), DSERR_INVALIDPARAM},
         {"rate 99", create(DSBUFFERDESC_SIZE, 0, 100, &rate99), DSERR_INVALIDPARAM},
         {"set volume", [&] { return plain->SetVolume(-100); }, DSERR_CONTROLUNAVAIL},
@@ -181,23 +156,18 @@ TEST(DirectSoundApi, ParameterChecks) {
         {"volume -10001", [&] { return full->SetVolume(-10001); }, DSERR_INVALIDPARAM},
         {"pan 10001", [&] { return full->SetPan(10001); }, DSERR_INVALIDPARAM},
         {"pan -10001", [&] { return full->SetPan(-10001); }, DSERR_INVALIDPARAM},
-        {"no status out", [&] { return full->GetStatus(nullptr); }, DSERR_INVALIDPARAM},
-        {"play reserved", [&] { return full->Play(1, 0, 0); }, DSERR_INVALIDPARAM},
-        {"position 100", [&] { return full->SetCurrentPosition(100); }, DSERR_INVALIDPARAM},
-        {"lock 100+1", [&] { return full->Lock(100, 1, &block, &dword, nullptr, nullptr, 0); },
-         DSERR_INVALIDPARAM}};
+        {"play reserved", [&] { return full->Play(1, 0, 0); }, DSERR_INVALIDPARAM}};
     for (const auto& [what, call, expected] : cases) {
         EXPECT_EQ(call(), expected) << what;
     }
     // Values within range are kept; the original frequency is the format's.
-    ASSERT_EQ(full->SetFrequency(200000) | full->SetPan(-1666), DS_OK);
+    ASSERT_EQ(full->SetFrequency(200000), DS_OK);
     EXPECT_TRUE(full->GetFrequency(&dword) == DS_OK && dword == 200000u);
-    EXPECT_TRUE(full->GetPan(&value) == DS_OK && value == -1666);
     ASSERT_EQ(full->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
     EXPECT_TRUE(full->GetFrequency(&dword) == DS_OK && dword == 22050u);
 }
 
-TEST(DirectSoundApi, LockWrapsIntoASecondBlock) {
+TEST(DirectSoundApi, LockWrapsIntoASecondBlockAndLostBuffersComeBackEmpty) {
     OfflineDevice sound;
     auto buffer = sound.Buffer(PcmFormat(1, 8000, 8), Bytes(100, 0x80));
     void *first = nullptr, *second = nullptr;
@@ -216,24 +186,16 @@ TEST(DirectSoundApi, LockWrapsIntoASecondBlock) {
     EXPECT_EQ(firstBytes, 40u);
     EXPECT_EQ(buffer->Unlock(first, 41, nullptr, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer->Unlock(first, 40, nullptr, 0), DS_OK);
-}
-
-TEST(DirectSoundApi, LostBuffersComeBackEmptyOnceTheOutputOpensAgain) {
-    OfflineDevice sound;
-    auto buffer = sound.Buffer(PcmFormat(1, 48000, 8), Bytes(4800, 0xC0));
+    // A lost buffer comes back empty once the output opens again.
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     sound.output->SetAvailable(false);
     ASSERT_EQ(dsound::LoseBuffers(sound.device.get()), DS_OK);
     EXPECT_EQ(sound.Status(buffer.get()), DSBSTATUS_BUFFERLOST);
-    EXPECT_EQ(buffer->Play(0, 0, 0), DSERR_BUFFERLOST);
-    void* block = nullptr;
-    DWORD bytes = 0;
-    EXPECT_EQ(buffer->Lock(0, 10, &block, &bytes, nullptr, nullptr, 0), DSERR_BUFFERLOST);
-    EXPECT_EQ(buffer->Restore(), DSERR_BUFFERLOST);
+    EXPECT_EQ(buffer->Play(0, 0, 0) | buffer->Restore(), DSERR_BUFFERLOST);
     sound.output->SetAvailable(true);
     ASSERT_EQ(buffer->Restore(), DS_OK);
     EXPECT_EQ(sound.Status(buffer.get()), 0u);
-    EXPECT_EQ(BufferBytes(buffer.get(), 4800), Bytes(4800, 0x80));
+    EXPECT_EQ(BufferBytes(buffer.get(), 100), Bytes(100, 0x80));
     // An output that goes away makes every buffer lost.
     sound.output->Remove();
     EXPECT_EQ(sound.Status(buffer.get()), DSBSTATUS_BUFFERLOST);
@@ -245,12 +207,10 @@ TEST(DirectSoundApi, PrimaryBufferKeepsACheckedFormat) {
     DsPtr<IDirectSoundBuffer> primary;
     ASSERT_EQ(sound.device->CreateSoundBuffer(&desc, primary.put(), nullptr), DS_OK);
     WAVEFORMATEX mono = PcmFormat(1, 22050, 16), twelveBit = PcmFormat(1, 22050, 12), kept{};
-    EXPECT_EQ(primary->SetFormat(nullptr), DSERR_INVALIDPARAM);
     EXPECT_TRUE(FAILED(primary->SetFormat(&twelveBit)));
     ASSERT_EQ(primary->SetFormat(&mono), DS_OK);
     DWORD written = 0;
     ASSERT_EQ(primary->GetFormat(&kept, sizeof kept, &written), DS_OK);
-    EXPECT_EQ(written, sizeof kept);
     EXPECT_EQ(std::memcmp(&kept, &mono, sizeof kept), 0);
     ASSERT_EQ(sound.device->SetCooperativeLevel(nullptr, DSSCL_NORMAL), DS_OK);
     EXPECT_EQ(primary->SetFormat(&mono), DSERR_PRIOLEVELNEEDED);
@@ -337,8 +297,6 @@ TEST_F(SoundClasses, DeviceHoldsOneDeviceOrNone) {
     EXPECT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 12), 0) << "a rejected format";
     EXPECT_FALSE(device.device);
     EXPECT_FALSE(output->IsOpen());
-    EXPECT_EQ(device.Open(nullptr, DSSCL_NORMAL, 1, 22050, 16), 0) << "no priority level";
-    EXPECT_FALSE(device.device || output->IsOpen());
     output->SetAvailable(false);
     EXPECT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 0) << "no output";
     EXPECT_FALSE(device.device);
@@ -404,11 +362,15 @@ TEST_F(SoundClasses, VoicePlaysOnceOrLoopsAndStartsFromTheBeginning) {
     }
 }
 
-TEST_F(SoundClasses, AfterALossPlayRestoresRefillsAndStartsFromTheBeginning) {
+TEST_F(SoundClasses, AfterALossPlayOrRestoreBringTheVoiceBack) {
     CWaveResource wave;
     const Bytes data = Sine16(440.0, 11025, 0.5, 11025);
     OpenWave(wave, PcmFormat(1, 11025, 16), data);
     ASSERT_EQ(voice.Create(device, wave, kCricketFlags), 1);
+    int restored = 7;
+    EXPECT_EQ(voice.Restore(&restored), 1) << "not lost";
+    EXPECT_EQ(restored, 0);
+    // Play restores, refills and starts from the beginning.
     ASSERT_EQ(voice.Play(0), 1);
     const std::vector<std::int16_t> start = output->Render(4800);
     output->Render(4800);
@@ -419,17 +381,6 @@ TEST_F(SoundClasses, AfterALossPlayRestoresRefillsAndStartsFromTheBeginning) {
     EXPECT_EQ(BufferBytes(voice.buffer.get(), static_cast<DWORD>(data.size())), data);
     EXPECT_EQ(output->Render(4800), start);
     EXPECT_TRUE(sleeps.empty());
-}
-
-TEST_F(SoundClasses, RestoreWaitsForALostBufferButNotForEver) {
-    CWaveResource wave;
-    OpenWave(wave, PcmFormat(1, 11025, 16), Bytes(400));
-    int restored = 7;
-    EXPECT_EQ(voice.Restore(&restored), 0) << "no buffer";
-    EXPECT_EQ(restored, 0);
-    ASSERT_EQ(voice.Create(device, wave, kCricketFlags), 1);
-    EXPECT_EQ(voice.Restore(&restored), 1) << "not lost";
-    EXPECT_EQ(restored, 0);
     // The output comes back during the third wait.
     output->SetAvailable(false);
     ASSERT_EQ(dsound::LoseBuffers(device.device.get()), DS_OK);
