@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <filesystem>
@@ -53,10 +54,9 @@ TEST(ListenCapture, TheDiskDriverHoldsTheChirpAtItsPitchAndLength) {
     std::vector<std::uint8_t> data(wave.dataSize);
     std::uint32_t delivered = 0;
     ASSERT_EQ(wave.Read(data.data(), wave.dataSize, &delivered), 1);
-    std::vector<std::int16_t> stereo;
-    for (std::uint8_t b : data) {
-        stereo.push_back(std::int16_t((b - 128) * 256));
-    }
+    std::vector<std::int16_t> stereo(data.size());
+    std::transform(data.begin(), data.end(), stereo.begin(),
+                   [](std::uint8_t b) { return std::int16_t((b - 128) * 256); });
     const Capture chirp(stereo);
     const auto folder = std::filesystem::temp_directory_path() /
                         ("kirorin-listen-" + std::to_string(std::random_device{}()));
