@@ -84,61 +84,40 @@ TEST_F(FrameworkTest, OnlyTheFramesChorusTimerIsATick) {
     EXPECT_EQ(app.previews, 1);
 }
 
-TEST_F(FrameworkTest, NoTickWhileSuspended) {
+TEST_F(FrameworkTest, MessageBoxIsAWarningWithOneOkButtonAndNoTickRunsWhileItIsOpen) {
     StartFrameWithTimer();
-    {
-        platform::QtFramework::TickSuspension suspension(framework);
-        SendTimer(Frame(), framework.TickTimerId());
-        EXPECT_EQ(app.previews, 0);
-    }
-    SendTimer(Frame(), framework.TickTimerId());
-    EXPECT_EQ(app.previews, 1);
-}
-
-TEST_F(FrameworkTest, NoTickWhileAMessageBoxIsOpen) {
-    StartFrameWithTimer();
+    QMessageBox* seen = nullptr;
+    QString title, text;
+    QMessageBox::StandardButtons buttons;
     int previewsWhileOpen = -1;
-    bool boxWasOpen = false;
     QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        boxWasOpen = qobject_cast<QMessageBox*>(box) != nullptr;
+        seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (seen == nullptr) {
+            return;
+        }
+        title = seen->windowTitle();
+        text = seen->text();
+        buttons = seen->standardButtons();
+        EXPECT_EQ(seen->icon(), QMessageBox::Warning);
         SendTimer(Frame(), framework.TickTimerId());
         previewsWhileOpen = app.previews;
-        if (box != nullptr) {
-            box->close();
-        }
+        seen->close();
     });
-    framework.ShowMessageBox("Kirorin", "line one\nline two");
-    EXPECT_TRUE(boxWasOpen);
+    framework.ShowMessageBox("Kirorin", "first\nsecond");
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(title, "Kirorin");
+    EXPECT_EQ(text, "first\nsecond");
+    EXPECT_EQ(buttons, QMessageBox::Ok);
     EXPECT_EQ(previewsWhileOpen, 0);
     SendTimer(Frame(), framework.TickTimerId());
     EXPECT_EQ(app.previews, 1);
 }
 
-TEST_F(FrameworkTest, MessageBoxIsAWarningWithOneOkButtonAndTheWholeText) {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
-        }
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = box->standardButtons();
-        box->close();
-    });
-    framework.ShowMessageBox("Kirorin", "first\nsecond");
-    EXPECT_EQ(title, "Kirorin");
-    EXPECT_EQ(text, "first\nsecond");
-    EXPECT_EQ(icon, QMessageBox::Warning);
-    EXPECT_EQ(buttons, QMessageBox::Ok);
-}
-
-TEST_F(FrameworkTest, NoTickOnceTheExitIsPosted) {
+TEST_F(FrameworkTest, CommandsGoOnToTheApplicationAndNoTickRunsOnceTheExitIsPosted) {
     StartFrameWithTimer();
+    platform::CommandEvent settings(platform::ID_SETTINGS);
+    QCoreApplication::sendEvent(Frame(), &settings);
+    EXPECT_FALSE(framework.ExitRequested());
     framework.PostCommand(ID_EXIT);
     EXPECT_TRUE(framework.ExitRequested());
     // Before the posted command is even handled.
@@ -168,16 +147,6 @@ TEST_F(FrameworkTest, ExitPostedDuringStartUpEndsTheLoopBeforeAnyTick) {
     EXPECT_EQ(app.shutDowns, 1);
     EXPECT_EQ(app.shutDownCode, 0);
     EXPECT_EQ(framework.MainWindow(), nullptr);
-}
-
-TEST_F(FrameworkTest, UnhandledCommandsReachTheApplicationAndOnlyExitEndsTheLoop) {
-    StartFrameWithTimer();
-    platform::CommandEvent settings(platform::ID_SETTINGS);
-    QCoreApplication::sendEvent(Frame(), &settings);
-    EXPECT_FALSE(framework.ExitRequested());
-    platform::CommandEvent exitCommand(ID_EXIT);
-    QCoreApplication::sendEvent(Frame(), &exitCommand);
-    EXPECT_TRUE(framework.ExitRequested());
 }
 
 TEST_F(FrameworkTest, TerminationSignalEndsTheLoopLikeTheExitCommand) {

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <unistd.h>
 
 namespace {
@@ -26,62 +25,37 @@ protected:
     std::string dir;
 };
 
-TEST_F(InstanceLockTest, SecondHolderIsRefusedUntilTheFirstReleases) {
-    platform::InstanceLock first;
+TEST_F(InstanceLockTest, OneHolderAtATimeAndAStaleFileDoesNotBlock) {
+    std::ofstream(fs::path(dir) / kName) << "left behind";
     platform::InstanceLock second;
-    ASSERT_TRUE(first.Acquire(kName, dir));
-    EXPECT_TRUE(first.Held());
-    EXPECT_TRUE(fs::exists(fs::path(dir) / kName));
-
-    EXPECT_FALSE(second.Acquire(kName, dir));
-    EXPECT_FALSE(second.Held());
-
-    first.Release();
-    EXPECT_FALSE(first.Held());
+    {
+        platform::InstanceLock first;
+        ASSERT_TRUE(first.Acquire(kName, dir));
+        EXPECT_FALSE(second.Acquire(kName, dir));
+        first.Release();
+        first.Release();
+        EXPECT_TRUE(second.Acquire(kName, dir));
+        EXPECT_FALSE(first.Acquire(kName, dir));
+        second.Release();
+        ASSERT_TRUE(first.Acquire(kName, dir));
+    }
+    // Destruction released it.
     EXPECT_TRUE(second.Acquire(kName, dir));
 }
 
-TEST_F(InstanceLockTest, DestructionReleases) {
-    {
-        platform::InstanceLock scoped;
-        ASSERT_TRUE(scoped.Acquire(kName, dir));
-    }
-    platform::InstanceLock next;
-    EXPECT_TRUE(next.Acquire(kName, dir));
-}
-
-TEST_F(InstanceLockTest, ReleaseWithoutHoldingIsHarmless) {
-    platform::InstanceLock lock;
-    lock.Release();
-    EXPECT_FALSE(lock.Held());
-    EXPECT_TRUE(lock.Acquire(kName, dir));
-}
-
-TEST_F(InstanceLockTest, StaleFileFromAnEndedHolderDoesNotBlock) {
-    std::ofstream(fs::path(dir) / kName) << "left behind";
-    platform::InstanceLock lock;
-    EXPECT_TRUE(lock.Acquire(kName, dir));
-}
-
-TEST_F(InstanceLockTest, SymbolicLinkInPlaceOfTheFileIsRefused) {
+TEST_F(InstanceLockTest, SymbolicLinkOrMissingFolderIsRefused) {
     const fs::path target = fs::path(dir) / "elsewhere";
     fs::create_symlink(target, fs::path(dir) / kName);
     platform::InstanceLock lock;
     EXPECT_FALSE(lock.Acquire(kName, dir));
     EXPECT_FALSE(fs::exists(target));
-}
-
-TEST_F(InstanceLockTest, MissingDirectoryFails) {
-    platform::InstanceLock lock;
     EXPECT_FALSE(lock.Acquire(kName, dir + "/missing"));
 }
 
-TEST_F(InstanceLockTest, DirectoryComesFromXdgRuntimeDirElseTmp) {
+TEST_F(InstanceLockTest, FolderIsXdgRuntimeDirElseTmp) {
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string restore = saved ? saved : "";
-
     ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    EXPECT_EQ(platform::LockDirectory(), dir);
     {
         platform::InstanceLock lock;
         ASSERT_TRUE(lock.Acquire(kName));
@@ -91,7 +65,6 @@ TEST_F(InstanceLockTest, DirectoryComesFromXdgRuntimeDirElseTmp) {
     EXPECT_EQ(platform::LockDirectory(), "/tmp");
     ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(platform::LockDirectory(), "/tmp");
-
     if (saved) {
         ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
     }

@@ -12,54 +12,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ExecutablePath, IsTheRunningProgramAbsoluteAndResolved) {
+TEST(Platform, ExecutablePathIsTheRunningProgramResolved) {
     const std::string path = platform::ExecutablePath();
-    ASSERT_FALSE(path.empty());
-    EXPECT_EQ(path.front(), '/');
     EXPECT_EQ(fs::path(path).filename(), "test_app");
-    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ(path.front(), '/');
     EXPECT_TRUE(fs::equivalent(path, "/proc/self/exe"));
 }
 
-TEST(LocalTime, InjectedFunctionIsUsedAndNullRestoresTheSystemClock) {
-    const auto fixed = [] { return platform::LocalTimeOfDay{22, 7}; };
-    const platform::LocalTimeFunction previous = platform::SetLocalTimeFunction(fixed);
+TEST(Platform, SystemLocalTimeAndNoCursorWithoutAWindowingLayer) {
+    platform::SetLocalTimeFunction(nullptr);
     const platform::LocalTimeOfDay now = platform::LocalTimeNow();
-    EXPECT_EQ(now.hour, 22);
-    EXPECT_EQ(now.minute, 7);
+    EXPECT_TRUE(now.hour >= 0 && now.hour <= 23 && now.minute >= 0 && now.minute <= 59);
 
-    EXPECT_EQ(platform::SetLocalTimeFunction(nullptr), +fixed);
-    const platform::LocalTimeOfDay system = platform::LocalTimeNow();
-    EXPECT_GE(system.hour, 0);
-    EXPECT_LE(system.hour, 23);
-    EXPECT_GE(system.minute, 0);
-    EXPECT_LE(system.minute, 59);
-    platform::SetLocalTimeFunction(previous);
-}
-
-TEST(Cursor, WithoutAWindowingLayerTheQueryFailsAndLeavesThePosition) {
-    const platform::CursorFunction previous = platform::SetCursorFunction(nullptr);
+    platform::SetCursorFunction(nullptr);
     platform::CursorPosition position{17, 23};
     EXPECT_FALSE(platform::GetCursorPos(&position));
     EXPECT_EQ(position.x, 17);
     EXPECT_EQ(position.y, 23);
-
-    platform::SetCursorFunction([](platform::CursorPosition* p) {
-        *p = {-5, 1200};
-        return true;
-    });
-    EXPECT_TRUE(platform::GetCursorPos(&position));
-    EXPECT_EQ(position.x, -5);
-    EXPECT_EQ(position.y, 1200);
-    platform::SetCursorFunction(previous);
 }
 
-TEST(Signals, TerminationSignalsArriveOnThePipeInsteadOfEndingTheProcess) {
+TEST(Platform, TerminationSignalsArriveOnThePipeInsteadOfEndingTheProcess) {
     const int fd = platform::WatchTerminationSignals();
     ASSERT_GE(fd, 0);
     EXPECT_EQ(platform::WatchTerminationSignals(), fd);
-    EXPECT_FALSE(platform::DrainTerminationSignals(fd));
-
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ASSERT_EQ(::raise(signalNumber), 0);
         EXPECT_TRUE(platform::DrainTerminationSignals(fd)) << signalNumber;

@@ -8,12 +8,9 @@ write_settings 1000 0 16 100 1 9 0 17 0
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
 start_program window LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1 \
     "FAKETIME=@2026-01-01 08:59:54" FAKETIME_DONT_FAKE_MONOTONIC=1
-
 wait_capture 16
 running "$PID_window" || fail "the program ended"
 expect_silence 0 $((5 * RATE_BYTES))
 expect_chirps $((6 * RATE_BYTES)) $((16 * RATE_BYTES))
-
-kill -TERM "$PID_window"
-wait_until 5 ended "$PID_window" || fail "did not end"
+stop_program "$PID_window"
 echo PASS

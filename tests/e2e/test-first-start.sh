@@ -6,19 +6,13 @@ e2e_setup "$1"
 
 cd /
 start_program main
-wait_until 10 test -s "$(settings_file)" || fail "no settings file written"
-wait_until 5 settings_size_is 36 || fail "settings file is not 36 bytes"
+wait_until 10 settings_written || fail "no 36-byte settings file"
 [[ $(settings_hex) == "$DEFAULT_SETTINGS_HEX" ]] || fail "settings file holds $(settings_hex)"
-
-# Default settings: four crickets, quiet for 6 s after the first cursor sample; every cricket
-# has begun its first song by 13 s.
+# Four crickets, quiet for 6 s after the first cursor sample: all have begun to sing by 13 s.
 wait_capture 15
 running "$PID_main" || fail "the program ended"
-[[ -z $(xdotool search --onlyvisible --name 'Kirorin' 2>/dev/null) ]] || fail "a window is visible"
+[[ -z $(xdotool search --onlyvisible --name 'Kirorin' 2>/dev/null) ]] || fail "a window shows"
 expect_chirps 0 $((15 * RATE_BYTES))
-
-kill -TERM "$PID_main"
-wait_until 5 ended "$PID_main" || fail "SIGTERM did not end the program"
-[[ $(exit_code "$PID_main") == 0 ]] || fail "exit code after SIGTERM"
+stop_program "$PID_main"
 lock_free || fail "instance lock still held"
 echo PASS

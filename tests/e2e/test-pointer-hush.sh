@@ -8,19 +8,16 @@ write_settings 1000 1 1 100 0 0 0 23 59
 start_program hush
 # Longer than the longest opening silence of a song (7 s): undisturbed, it would have sung.
 x=100
-while (($(capture_bytes) < 9 * RATE_BYTES)); do
+while ! capture_holds $((9 * RATE_BYTES)); do
     running "$PID_hush" || fail "the program ended"
-    x=$((x == 100 ? 300 : 100))
+    x=$((400 - x))
     xdotool mousemove "$x" 200
     sleep 0.1
 done
 rested=$(capture_bytes)
 expect_silence 0 "$rested"
-
-# 3 s of quiet, a new song's opening silence of at most 7 s, then a chirp of 1.2 s.
+# 3 s of quiet, a new song's opening silence of at most 7 s, then a chirp.
 wait_capture $((rested / RATE_BYTES + 13))
 expect_chirps "$rested" "$(capture_bytes)"
-
-kill -TERM "$PID_hush"
-wait_until 5 ended "$PID_hush" || fail "did not end"
+stop_program "$PID_hush"
 echo PASS
