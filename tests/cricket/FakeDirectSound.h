@@ -12,7 +12,6 @@ struct FakeBufferFaults {
     bool zeroFrequency = false; // GetFrequency reads 0
     bool refuseFrequency = false;
     bool refuseVolume = false;
-    bool refusePan = false;
 };
 
 // A secondary buffer that "plays" for frames / frequency seconds of the fake clock and logs the
@@ -50,7 +49,7 @@ public:
         return Log(volumeCalls, value, faults.refuseVolume, DSBVOLUME_MIN, DSBVOLUME_MAX);
     }
     HRESULT SetPan(LONG value) override {
-        return Log(panCalls, value, faults.refusePan, DSBPAN_LEFT, DSBPAN_RIGHT);
+        return Log(panCalls, value, false, DSBPAN_LEFT, DSBPAN_RIGHT);
     }
     HRESULT SetFrequency(DWORD value) override {
         const HRESULT result = Log(frequencyCalls, value, faults.refuseFrequency, 100u, 200000u);
