@@ -11,8 +11,6 @@ public:
 
     explicit FakeClock(std::int64_t counterFrequency = kNanosecondsPerSecond)
         : frequency(counterFrequency), previous(platform::SetClockSource(this)) {}
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
     ~FakeClock() override { platform::SetClockSource(previous); }
 
     std::int64_t CounterFrequency() override { return frequency; }

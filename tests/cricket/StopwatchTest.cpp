@@ -40,32 +40,31 @@ using Kinds = testing::Types<PerfKind, TickKind>;
 TYPED_TEST_SUITE(StopwatchTest, Kinds);
 
 TYPED_TEST(StopwatchTest, FollowsTheInjectedClock) {
-    auto& watch = this->stopwatch;
     this->Step(200);
     this->ExpectElapsed(100200); // never reset: the absolute reading
-    watch.Reset();
+    this->stopwatch.Reset();
     this->Step(1400);
-    watch.Start(); // Start and Advance leave a running stopwatch alone
-    watch.Advance();
+    this->stopwatch.Start(); // Start and Advance leave a running stopwatch alone
+    this->stopwatch.Advance();
     this->ExpectElapsed(1400);
     this->Step(600);
-    watch.Stop();
+    this->stopwatch.Stop();
     this->Step(5000);
-    watch.Stop();
+    this->stopwatch.Stop();
     this->ExpectElapsed(2000); // frozen
-    watch.Start();             // leaves out the time spent stopped
+    this->stopwatch.Start();   // leaves out the time spent stopped
     this->Step(1000);
     this->ExpectElapsed(3000);
     // Reset while stopped holds zero until advanced or started.
-    watch.Stop();
-    watch.Reset();
+    this->stopwatch.Stop();
+    this->stopwatch.Reset();
     this->Step(3000);
-    EXPECT_EQ(watch.Elapsed(), 0.0);
-    watch.Advance();
-    watch.Advance();
-    watch.Advance();
+    EXPECT_EQ(this->stopwatch.Elapsed(), 0.0);
+    this->stopwatch.Advance();
+    this->stopwatch.Advance();
+    this->stopwatch.Advance();
     this->ExpectElapsed(0, 3);
-    watch.Start();
+    this->stopwatch.Start();
     this->Step(400);
     this->ExpectElapsed(400, 3);
 }
