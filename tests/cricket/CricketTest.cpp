@@ -86,15 +86,15 @@ protected:
             const bool silent = cricket.wait >= 0.0;
             clock.Step(10000000);
             cricket.Tick(disturbedAt && disturbedAt(tick) ? 1 : 0);
-            // At most one of them happens in a tick.
-            const char kind = buffer.volumeCalls.size() > songs ? 'S'
-                              : buffer.playTimes.size() > plays ? 'C'
-                              : !silent && cricket.wait >= 0.0  ? 'R'
-                                                                : '\0';
-            if (kind) {
-                log[kind].push_back(tick);
-                kinds += kind;
-                times.push_back(tick);
+            const bool song = buffer.volumeCalls.size() > songs;
+            for (const auto& [kind, happened] : {std::pair{'S', song},
+                                                 {'C', buffer.playTimes.size() > plays},
+                                                 {'R', !song && !silent && cricket.wait >= 0.0}}) {
+                if (happened) {
+                    log[kind].push_back(tick);
+                    kinds += kind;
+                    times.push_back(tick);
+                }
             }
         }
     }
