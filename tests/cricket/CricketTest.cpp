@@ -52,7 +52,7 @@ void ExpectSpread(const Values& values, std::type_identity_t<T> low, std::type_i
 }
 
 // A cricket's world: a fake clock, a fake DirectSound device, the chirp recording (16-bit mono,
-// 11025 Hz, 1.205 s) and the settings at their defaults.
+// 11025 Hz, 1.205 s) and the settings at their defaults (volume 100).
 class Cricket : public testing::Test {
 protected:
     Cricket() : directSound(clock) {
@@ -66,8 +66,7 @@ protected:
         return cricket.Attach(device, wave);
     }
 
-    // Attaches and forces the worked example's song: 1.50 + 3.00 s opening, 3.00 s rests, 4
-    // phrases.
+    // Attaches and forces the worked example's song: 4.50 s opening, 3.00 s rests, 4 phrases.
     void StartWorkedExample(CCricket& cricket) {
         ASSERT_EQ(Attach(cricket, 2026), 1);
         cricket.voice.buffer->SetFrequency(11025);
