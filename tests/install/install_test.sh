@@ -231,6 +231,24 @@ odd_home)
     [[ -z "$(ls -A "$HOME")" ]] || fail "uninstall --purge left something behind"
     ;;
 
+xdg_dirs)
+    # Desktop files follow XDG_DATA_HOME and XDG_CONFIG_HOME; the program stays under the prefix.
+    new_home home
+    export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+    mkdir "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+    install_kirorin --autostart
+    [[ -x "$app_dir/kirorin" && -L "$prefix/bin/kirorin" ]] || fail "the program is not under the prefix"
+    for path in applications/kirorin.desktop metainfo/io.github.kirorin.Kirorin.metainfo.xml \
+        icons/hicolor/16x16/apps/kirorin.png icons/hicolor/scalable/apps/kirorin.svg; do
+        [[ -f "$XDG_DATA_HOME/$path" ]] || fail "$path is not in XDG_DATA_HOME"
+    done
+    [[ -f "$XDG_CONFIG_HOME/autostart/kirorin.desktop" ]] || fail "autostart is not in XDG_CONFIG_HOME"
+    [[ ! -e "$prefix/share" && ! -e "$HOME/.config" ]] || fail "desktop files went to the default places"
+    uninstall_kirorin --purge
+    left=$(find "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" -mindepth 1)
+    [[ -z "$left" ]] || fail "uninstall --purge left $left"
+    ;;
+
 *)
     fail "unknown case $case_name"
     ;;
