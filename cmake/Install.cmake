@@ -5,6 +5,12 @@ if(NOT TARGET kirorin)
   return()
 endif()
 
+# Installed into a system folder the program could not write its settings, so the default
+# prefix is the user's own.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
+  set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Install prefix" FORCE)
+endif()
+
 set(KIRORIN_APP_ID io.github.kirorin.Kirorin)
 # No licence file has been chosen yet; the metainfo needs one named.
 set(KIRORIN_PROJECT_LICENSE MIT CACHE STRING "SPDX licence named in the AppStream metainfo")

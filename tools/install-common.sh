@@ -48,3 +48,13 @@ manifest_entries() { # kind
         [[ "$kind" == "$1" && "$path" == /* ]] && printf '%s\n' "$path"
     done <"$manifest"
 }
+
+# Whether a Kirorin started from this install is running (any process whose executable is ours).
+kirorin_running() {
+    local exe target
+    for exe in /proc/[0-9]*/exe; do
+        target=$(readlink "$exe" 2>/dev/null) || continue
+        [[ "${target% (deleted)}" == "$app_dir/kirorin" ]] && return 0
+    done
+    return 1
+}

@@ -95,7 +95,7 @@ fi
 # folders it made that are still there (they hold the settings) stay ours.
 mapfile -t kept_dirs < <(manifest_entries d)
 if [[ -f "$manifest" ]]; then
-    "$source_dir/tools/uninstall.sh" --prefix "$prefix" --quiet
+    "$source_dir/tools/uninstall.sh" --prefix "$prefix" --replacing
 fi
 
 # The program's folder first: it holds the manifest that records everything after it.
@@ -139,7 +139,12 @@ done
 refresh_desktop_caches
 
 echo "Kirorin is installed: $prefix/bin/kirorin (program and settings in $app_dir)"
-[[ $autostart -eq 1 ]] && echo "It starts at login: $autostart_entry"
+if [[ $autostart -eq 1 ]]; then
+    echo "It starts at login: $autostart_entry"
+fi
+if kirorin_running; then
+    echo "Kirorin is running: the new version starts when you quit it and start it again."
+fi
 case ":$PATH:" in
     *":$prefix/bin:"*) ;;
     *) echo "Note: $prefix/bin is not on your PATH; the desktop menu entry works regardless." ;;

@@ -15,11 +15,11 @@ USAGE
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$source_dir/tools/install-common.sh"
 
-purge=0 quiet=0 prefix_arg=''
+purge=0 quiet=0 replacing=0 prefix_arg=''
 while [[ $# -gt 0 ]]; do
     case "$1" in
         --purge) purge=1 ;;
-        --quiet) quiet=1 ;;
+        --replacing) replacing=1 quiet=1 ;; # from install.sh, before it installs anew
         --prefix) prefix_arg=${2:?--prefix needs a folder}; shift ;;
         -h | --help) usage; exit 0 ;;
         *) usage >&2; exit 2 ;;
@@ -27,7 +27,18 @@ while [[ $# -gt 0 ]]; do
     shift
 done
 kirorin_paths "$prefix_arg"
-say() { [[ $quiet -eq 1 ]] || echo "$@"; }
+say() {
+    if [[ $quiet -eq 0 ]]; then
+        echo "$@"
+    fi
+}
+
+# A running Kirorin would write its settings into a folder being removed; install.sh replaces
+# the files of a running one, which goes on with the old program until it is started again.
+if [[ $replacing -eq 0 ]] && kirorin_running; then
+    echo "Kirorin is running from $app_dir: quit it first (tray menu, Kirorin終了)" >&2
+    exit 1
+fi
 
 if [[ ! -f "$manifest" ]]; then
     # Nothing installed; what an earlier uninstall kept can still be purged.

@@ -160,6 +160,12 @@ run_installed)
     cat "$work/program.log" >&2
     [[ -f "$app_dir/tamberle.sav" ]] || fail "no settings file beside the installed program"
     [[ $(stat -c %s "$app_dir/tamberle.sav") -eq 36 ]] || fail "the settings file is not 36 bytes"
+    # Not while it runs: it would write its settings into a folder being removed.
+    listing >"$work/running"
+    if uninstall_kirorin 2>/dev/null; then
+        fail "uninstall went ahead while the program ran"
+    fi
+    same_listing "$work/running" "a refused uninstall changed the home"
     kill -TERM "$program_pid" 2>/dev/null || fail "the program ended before SIGTERM"
     status=0
     wait "$program_pid" || status=$?
