@@ -23,12 +23,13 @@ public:
     int Restore(int* restored = nullptr);
     int Fill();
 
-    // Owned; the owner sets frequency, volume and pan on it directly and releases it at chorus stop.
+    // Owned; the owner sets frequency, volume and pan on it directly and releases it at chorus
+    // stop.
     DsPtr<IDirectSoundBuffer> buffer;
     CWaveResource ownWave;
     // The recording that fills the buffer; never null.
     CWaveResource* wave = &ownWave;
 };
 
-// Restore gives up after this many waits of 10 ms for a lost buffer (about one second).
+// Restore asks a lost buffer back this many times, 10 ms apart (about one second), then gives up.
 constexpr int kRestoreAttempts = 100;

@@ -26,7 +26,9 @@ constexpr HRESULT DSERR_BADFORMAT = static_cast<HRESULT>(0x88780064u);
 constexpr HRESULT DSERR_NODRIVER = static_cast<HRESULT>(0x88780078u);
 constexpr HRESULT DSERR_BUFFERLOST = static_cast<HRESULT>(0x88780096u);
 
-constexpr bool FAILED(HRESULT result) { return result < 0; }
+constexpr bool FAILED(HRESULT result) {
+    return result < 0;
+}
 
 constexpr WORD WAVE_FORMAT_PCM = 1;
 

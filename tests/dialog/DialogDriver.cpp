@@ -95,12 +95,6 @@ QString DialogTest::FocusedControl() const {
     return QStringLiteral("(none)");
 }
 
-bool operator==(const ChorusSettings& a, const ChorusSettings& b) {
-    return a.marker == b.marker && a.wariness == b.wariness && a.cricketCount == b.cricketCount &&
-           a.volume == b.volume && a.scheduleMode == b.scheduleMode && a.startHour == b.startHour &&
-           a.startMinute == b.startMinute && a.endHour == b.endHour && a.endMinute == b.endMinute;
-}
-
 void PrintTo(const ChorusSettings& s, std::ostream* os) {
     *os << "{marker " << s.marker << ", wariness " << s.wariness << ", count " << s.cricketCount
         << ", volume " << s.volume << ", mode " << s.scheduleMode << ", " << s.startHour << ":"

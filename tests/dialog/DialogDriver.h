@@ -49,5 +49,4 @@ protected:
     QPushButton* cancel = nullptr;
 };
 
-bool operator==(const ChorusSettings& a, const ChorusSettings& b);
 void PrintTo(const ChorusSettings& s, std::ostream* os);

@@ -1,0 +1,69 @@
+#include "platform/dsound/DirectSoundControl.h"
+#include "platform/dsound/DirectSoundDevice.h"
+#include "platform/dsound/SdlOutput.h"
+#include "platform/dsound/dsound.h"
+
+#include <new>
+
+namespace dsound {
+namespace {
+
+CreateFunction replacement = nullptr;
+
+} // namespace
+
+HRESULT CreateDevice(std::shared_ptr<AudioOutput> output, IDirectSound** directSound) {
+    if (directSound == nullptr || !output) {
+        return DSERR_INVALIDPARAM;
+    }
+    *directSound = nullptr;
+    auto* device = new (std::nothrow) DirectSoundDevice(std::move(output));
+    if (device == nullptr) {
+        return DSERR_OUTOFMEMORY;
+    }
+    if (!device->Start()) {
+        device->Release();
+        return DSERR_NODRIVER;
+    }
+    *directSound = device;
+    return DS_OK;
+}
+
+HRESULT LoseBuffers(IDirectSound* directSound) {
+    auto* device = dynamic_cast<DirectSoundDevice*>(directSound);
+    if (device == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    device->LoseBuffers();
+    return DS_OK;
+}
+
+CreateFunction SetCreateFunction(CreateFunction function) {
+    const CreateFunction previous = replacement;
+    replacement = function;
+    return previous;
+}
+
+} // namespace dsound
+
+HRESULT DirectSoundCreate(const void* device, IDirectSound** directSound, void* outer) {
+    if (dsound::replacement != nullptr) {
+        return dsound::replacement(device, directSound, outer);
+    }
+    if (directSound == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    *directSound = nullptr;
+    if (outer != nullptr) {
+        return DSERR_NOAGGREGATION;
+    }
+    // Only the default device is offered.
+    if (device != nullptr) {
+        return DSERR_NODRIVER;
+    }
+    auto output = std::shared_ptr<dsound::SdlOutput>(new (std::nothrow) dsound::SdlOutput);
+    if (!output) {
+        return DSERR_OUTOFMEMORY;
+    }
+    return dsound::CreateDevice(std::move(output), directSound);
+}

@@ -1,0 +1,138 @@
+#include "platform/dsound/DirectSoundDevice.h"
+
+#include "platform/dsound/PcmFormat.h"
+#include "platform/dsound/PrimaryBuffer.h"
+#include "platform/dsound/SoundBuffer.h"
+
+#include <algorithm>
+#include <new>
+
+namespace dsound {
+namespace {
+
+constexpr DWORD kDSBCAPS_LOCHARDWARE = 0x4;
+constexpr DWORD kDSBCAPS_STICKYFOCUS = 0x4000;
+constexpr DWORD kDSBCAPS_GETCURRENTPOSITION2 = 0x10000;
+constexpr DWORD kKnownFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_STATIC | kDSBCAPS_LOCHARDWARE |
+                              DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
+                              DSBCAPS_CTRLVOLUME | kDSBCAPS_STICKYFOCUS | DSBCAPS_GLOBALFOCUS |
+                              kDSBCAPS_GETCURRENTPOSITION2;
+
+} // namespace
+
+DirectSoundDevice::DirectSoundDevice(std::shared_ptr<AudioOutput> audioOutput)
+    : output(std::move(audioOutput)) {
+}
+
+DirectSoundDevice::~DirectSoundDevice() {
+    if (outputOpen) {
+        output->Close();
+    }
+}
+
+ULONG DirectSoundDevice::AddRef() {
+    return ++references;
+}
+
+ULONG DirectSoundDevice::Release() {
+    const ULONG left = --references;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+bool DirectSoundDevice::Start() {
+    return ReopenOutput();
+}
+
+bool DirectSoundDevice::CheckOutput() {
+    if (outputOpen && output->Lost()) {
+        LoseBuffers();
+    }
+    return outputOpen;
+}
+
+bool DirectSoundDevice::ReopenOutput() {
+    if (!outputOpen) {
+        outputOpen = output->Open(mixer);
+    }
+    return outputOpen;
+}
+
+void DirectSoundDevice::LoseBuffers() {
+    // Closing first: no mixing runs while the buffers are marked.
+    if (outputOpen) {
+        output->Close();
+        outputOpen = false;
+    }
+    for (SoundBuffer* buffer : buffers) {
+        buffer->MarkLost();
+    }
+}
+
+void DirectSoundDevice::Attach(SoundBuffer* buffer) {
+    buffers.push_back(buffer);
+}
+
+void DirectSoundDevice::Detach(SoundBuffer* buffer) {
+    buffers.erase(std::remove(buffers.begin(), buffers.end(), buffer), buffers.end());
+}
+
+HRESULT DirectSoundDevice::SetCooperativeLevel(HWND, DWORD newLevel) {
+    if (newLevel < DSSCL_NORMAL || newLevel > DSSCL_WRITEPRIMARY) {
+        return DSERR_INVALIDPARAM;
+    }
+    level = newLevel;
+    return DS_OK;
+}
+
+HRESULT DirectSoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
+                                             void* outer) {
+    if (buffer == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    *buffer = nullptr;
+    if (outer != nullptr) {
+        return DSERR_NOAGGREGATION;
+    }
+    if (desc == nullptr || desc->dwSize != DSBUFFERDESC_SIZE || (desc->dwFlags & ~kKnownFlags) ||
+        ((desc->dwFlags & kDSBCAPS_LOCHARDWARE) && (desc->dwFlags & DSBCAPS_LOCSOFTWARE))) {
+        return DSERR_INVALIDPARAM;
+    }
+
+    if (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) {
+        if (desc->dwBufferBytes != 0 || desc->lpwfxFormat != nullptr ||
+            (desc->dwFlags & DSBCAPS_CTRLFREQUENCY)) {
+            return DSERR_INVALIDPARAM;
+        }
+        auto* primary = new (std::nothrow) PrimaryBuffer(*this, desc->dwFlags);
+        if (primary == nullptr) {
+            return DSERR_OUTOFMEMORY;
+        }
+        *buffer = primary;
+        return DS_OK;
+    }
+
+    const HRESULT format = CheckPcmFormat(desc->lpwfxFormat);
+    if (FAILED(format)) {
+        return format;
+    }
+    if (desc->dwBufferBytes < DSBSIZE_MIN || desc->dwBufferBytes > DSBSIZE_MAX ||
+        desc->dwBufferBytes < desc->lpwfxFormat->nBlockAlign) {
+        return DSERR_INVALIDPARAM;
+    }
+    CheckOutput();
+    if (!ReopenOutput()) {
+        return DSERR_NODRIVER;
+    }
+    auto* secondary = new (std::nothrow)
+        SoundBuffer(*this, desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
+    if (secondary == nullptr) {
+        return DSERR_OUTOFMEMORY;
+    }
+    *buffer = secondary;
+    return DS_OK;
+}
+
+} // namespace dsound

@@ -1,0 +1,333 @@
+#include "platform/dsound/SoundBuffer.h"
+
+#include "platform/dsound/DirectSoundDevice.h"
+#include "platform/dsound/Gain.h"
+#include "platform/dsound/Resample.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace dsound {
+namespace {
+
+std::uint32_t Scale(std::uint32_t value, std::uint32_t from, std::uint32_t to) {
+    return static_cast<std::uint32_t>(std::uint64_t{value} * to / from);
+}
+
+} // namespace
+
+SoundBuffer::SoundBuffer(DirectSoundDevice& owner, DWORD capabilities,
+                         const WAVEFORMATEX& waveFormat, DWORD size)
+    : device(owner), mixer(owner.GetMixer()), flags(capabilities), format(waveFormat),
+      sourceFrames(size / waveFormat.nBlockAlign), frequency(waveFormat.nSamplesPerSec),
+      mixRate(mixer.Rate()) {
+    format.cbSize = 0;
+    bytes.assign(size, SilenceByte());
+    voice.channels = format.nChannels;
+    voice.frames = MixFrames(sourceFrames, frequency, mixRate);
+    device.AddRef();
+    device.Attach(this);
+    mixer.Add(&voice);
+}
+
+SoundBuffer::~SoundBuffer() {
+    mixer.Remove(&voice);
+    device.Detach(this);
+    device.Release();
+}
+
+ULONG SoundBuffer::AddRef() {
+    return ++references;
+}
+
+ULONG SoundBuffer::Release() {
+    const ULONG left = --references;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+void SoundBuffer::MarkLost() {
+    lost = true;
+    std::lock_guard lock(mixer.Guard());
+    voice.playing = false;
+}
+
+void SoundBuffer::Rebuild(bool now) {
+    const std::uint32_t frames = MixFrames(sourceFrames, frequency, mixRate);
+    bool playing = false;
+    {
+        std::lock_guard lock(mixer.Guard());
+        playing = voice.playing;
+    }
+    // Only this thread starts a voice, so one seen stopped stays stopped until Play.
+    std::vector<float> fresh;
+    const bool resample = playing || now;
+    if (resample) {
+        ResamplePcm(bytes.data(), sourceFrames, format.nChannels, format.wBitsPerSample, frequency,
+                    mixRate, frames, fresh);
+    }
+    {
+        std::lock_guard lock(mixer.Guard());
+        voice.position = std::min(Scale(voice.position, voice.frames, frames), frames - 1);
+        voice.frames = frames;
+        if (resample) {
+            voice.samples.swap(fresh);
+        }
+    }
+    stale = !resample;
+    // The old samples are freed here, outside the lock.
+}
+
+void SoundBuffer::ApplyGains() {
+    const StereoGain gain = GainFor(volume, pan);
+    std::lock_guard lock(mixer.Guard());
+    voice.leftGain = gain.left;
+    voice.rightGain = gain.right;
+}
+
+HRESULT SoundBuffer::GetStatus(DWORD* status) {
+    if (status == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    device.CheckOutput();
+    std::lock_guard lock(mixer.Guard());
+    DWORD result = 0;
+    if (voice.playing) {
+        result |= DSBSTATUS_PLAYING;
+        if (voice.looping) {
+            result |= DSBSTATUS_LOOPING;
+        }
+    }
+    if (lost) {
+        result |= DSBSTATUS_BUFFERLOST;
+    }
+    *status = result;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::Play(DWORD reserved1, DWORD priority, DWORD playFlags) {
+    if (reserved1 != 0 || priority != 0) {
+        return DSERR_INVALIDPARAM;
+    }
+    device.CheckOutput();
+    if (lost) {
+        return DSERR_BUFFERLOST;
+    }
+    if (mixRate != mixer.Rate()) {
+        mixRate = mixer.Rate();
+        stale = true;
+    }
+    if (stale) {
+        Rebuild(true);
+    }
+    std::lock_guard lock(mixer.Guard());
+    voice.playing = true;
+    voice.looping = (playFlags & DSBPLAY_LOOPING) != 0;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::Stop() {
+    std::lock_guard lock(mixer.Guard());
+    voice.playing = false;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::Restore() {
+    device.CheckOutput();
+    if (!lost) {
+        return DS_OK;
+    }
+    if (!device.ReopenOutput()) {
+        return DSERR_BUFFERLOST;
+    }
+    lost = false;
+    std::fill(bytes.begin(), bytes.end(), SilenceByte());
+    mixRate = mixer.Rate();
+    std::vector<float> gone;
+    {
+        std::lock_guard lock(mixer.Guard());
+        voice.samples.swap(gone);
+        voice.frames = MixFrames(sourceFrames, frequency, mixRate);
+        voice.position = 0;
+    }
+    stale = true;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) {
+    if (playCursor == nullptr && writeCursor == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    std::uint32_t frame = 0;
+    bool playing = false;
+    {
+        std::lock_guard lock(mixer.Guard());
+        frame = Scale(voice.position, voice.frames, sourceFrames);
+        playing = voice.playing;
+    }
+    if (playCursor) {
+        *playCursor = frame * format.nBlockAlign;
+    }
+    if (writeCursor) {
+        // Writing is safe about one output period (10 ms) ahead of what is being heard.
+        const std::uint32_t ahead = playing ? frequency / 100 : 0;
+        *writeCursor = (frame + ahead) % sourceFrames * format.nBlockAlign;
+    }
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::SetCurrentPosition(DWORD newPosition) {
+    if (newPosition >= bytes.size()) {
+        return DSERR_INVALIDPARAM;
+    }
+    const std::uint32_t frame = newPosition / format.nBlockAlign;
+    std::lock_guard lock(mixer.Guard());
+    voice.position = Scale(frame, sourceFrames, voice.frames);
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::GetFormat(WAVEFORMATEX* out, DWORD sizeAllocated, DWORD* sizeWritten) {
+    if (out == nullptr) {
+        if (sizeWritten == nullptr) {
+            return DSERR_INVALIDPARAM;
+        }
+        *sizeWritten = sizeof(WAVEFORMATEX);
+        return DS_OK;
+    }
+    if (sizeAllocated < sizeof(WAVEFORMATEX)) {
+        return DSERR_INVALIDPARAM;
+    }
+    std::memcpy(out, &format, sizeof(WAVEFORMATEX));
+    if (sizeWritten) {
+        *sizeWritten = sizeof(WAVEFORMATEX);
+    }
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::SetFormat(const WAVEFORMATEX*) {
+    return DSERR_INVALIDCALL;
+}
+
+HRESULT SoundBuffer::GetVolume(LONG* out) {
+    if (out == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (!Has(DSBCAPS_CTRLVOLUME)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    *out = volume;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::GetPan(LONG* out) {
+    if (out == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (!Has(DSBCAPS_CTRLPAN)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    *out = pan;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::GetFrequency(DWORD* out) {
+    if (out == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (!Has(DSBCAPS_CTRLFREQUENCY)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    *out = frequency;
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::SetVolume(LONG newVolume) {
+    if (!Has(DSBCAPS_CTRLVOLUME)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    if (newVolume < DSBVOLUME_MIN || newVolume > DSBVOLUME_MAX) {
+        return DSERR_INVALIDPARAM;
+    }
+    volume = newVolume;
+    ApplyGains();
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::SetPan(LONG newPan) {
+    if (!Has(DSBCAPS_CTRLPAN)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    if (newPan < DSBPAN_LEFT || newPan > DSBPAN_RIGHT) {
+        return DSERR_INVALIDPARAM;
+    }
+    pan = newPan;
+    ApplyGains();
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::SetFrequency(DWORD newFrequency) {
+    if (!Has(DSBCAPS_CTRLFREQUENCY)) {
+        return DSERR_CONTROLUNAVAIL;
+    }
+    if (newFrequency == DSBFREQUENCY_ORIGINAL) {
+        newFrequency = format.nSamplesPerSec;
+    }
+    if (newFrequency < DSBFREQUENCY_MIN || newFrequency > DSBFREQUENCY_MAX) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (newFrequency != frequency) {
+        frequency = newFrequency;
+        Rebuild(false);
+    }
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::Lock(DWORD offset, DWORD count, void** audio1, DWORD* bytes1, void** audio2,
+                          DWORD* bytes2, DWORD lockFlags) {
+    if (audio1 == nullptr || bytes1 == nullptr || (audio2 != nullptr && bytes2 == nullptr)) {
+        return DSERR_INVALIDPARAM;
+    }
+    const auto size = static_cast<DWORD>(bytes.size());
+    if (lockFlags & DSBLOCK_ENTIREBUFFER) {
+        offset = 0;
+        count = size;
+    } else if (lockFlags & DSBLOCK_FROMWRITECURSOR) {
+        GetCurrentPosition(nullptr, &offset);
+    }
+    if (count == 0 || count > size || offset >= size) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (lost) {
+        return DSERR_BUFFERLOST;
+    }
+    const DWORD first = std::min(count, size - offset);
+    *audio1 = bytes.data() + offset;
+    *bytes1 = first;
+    // Without a place for the second block the lock ends at the buffer's end.
+    if (audio2 != nullptr) {
+        *audio2 = count > first ? bytes.data() : nullptr;
+        *bytes2 = count - first;
+    }
+    return DS_OK;
+}
+
+HRESULT SoundBuffer::Unlock(void* audio1, DWORD bytes1, void* audio2, DWORD bytes2) {
+    const auto* begin = bytes.data();
+    const auto* end = begin + bytes.size();
+    const auto* first = static_cast<const std::uint8_t*>(audio1);
+    if (first == nullptr || first < begin || first >= end ||
+        bytes1 > static_cast<std::size_t>(end - first)) {
+        return DSERR_INVALIDPARAM;
+    }
+    if ((audio2 != nullptr && (audio2 != begin || bytes2 > bytes.size())) ||
+        (audio2 == nullptr && bytes2 != 0)) {
+        return DSERR_INVALIDPARAM;
+    }
+    Rebuild(false);
+    return DS_OK;
+}
+
+} // namespace dsound
