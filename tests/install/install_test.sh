@@ -6,10 +6,13 @@ set -euo pipefail
 
 case_name=$1 source_dir=$2 build_dir=$3
 work=$(mktemp -d)
-xvfb_pid='' program_pid=''
+xvfb_pid='' bus_pid='' program_pid=''
 cleanup() {
     if [[ -n "$program_pid" ]]; then
         kill -KILL "$program_pid" 2>/dev/null || true
+    fi
+    if [[ -n "$bus_pid" ]]; then
+        kill "$bus_pid" 2>/dev/null || true
     fi
     if [[ -n "$xvfb_pid" ]]; then
         kill "$xvfb_pid" 2>/dev/null || true
@@ -147,8 +150,12 @@ run_installed)
         sleep 0.1
     done
     [[ -s "$work/display" ]] || fail "Xvfb did not start"
+    # A session bus of its own, so that nothing starts one that keeps files in HOME.
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
+    bus_pid=$(cat "$work/bus.pid")
     # Caches and the instance lock go outside HOME: only what installing leaves is compared.
-    DISPLAY=:$(cat "$work/display") SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
+    DISPLAY=:$(cat "$work/display") DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus") \
+        SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
         XDG_RUNTIME_DIR="$work/run" XDG_CACHE_HOME="$work/cache" \
         "$prefix/bin/kirorin" >"$work/program.log" 2>&1 &
     program_pid=$!
