@@ -77,6 +77,10 @@ fi
 mapfile -t previous < <(manifest_entries f)
 conflicts=()
 for target in "${targets[@]}"; do
+    if [[ -d "$target" && ! -L "$target" ]]; then
+        echo "$target is a folder; Kirorin installs a file there" >&2
+        exit 1
+    fi
     if [[ -e "$target" || -L "$target" ]]; then
         owned=0
         for p in "${previous[@]}"; do
@@ -108,7 +112,9 @@ done
 mkdir -p "$app_dir"
 : >"$manifest"
 for dir in "${kept_dirs[@]}"; do
-    [[ -d "$dir" ]] && echo "d $dir" >>"$manifest"
+    if [[ -d "$dir" ]]; then
+        echo "d $dir" >>"$manifest"
+    fi
 done
 for dir in "${new_dirs[@]}"; do
     echo "d $dir" >>"$manifest"

@@ -44,9 +44,11 @@ if [[ ! -f "$manifest" ]]; then
     # Nothing installed; what an earlier uninstall kept can still be purged.
     if [[ $purge -eq 1 && -f "$settings_file" ]]; then
         rm -f "$settings_file"
-        # The folders that held it were made for it: remove them while empty, up to HOME.
+        # The record of which folders the install made went with the manifest: remove the
+        # empty ones from the program's folder up to the prefix, never HOME itself.
         dir=$app_dir
-        while [[ "$dir" == /?* && "$dir" != "${HOME%/}" ]] && rmdir "$dir" 2>/dev/null; do
+        while [[ ("$dir" == "$prefix" || "$dir" == "$prefix"/*) && "$dir" != "${HOME%/}" ]] &&
+            rmdir "$dir" 2>/dev/null; do
             dir=${dir%/*}
         done
         say "Removed the settings $settings_file"
