@@ -1,0 +1,11 @@
+#include "app/CChorusApp.h"
+
+namespace {
+
+CChorusApp theApp;
+
+} // namespace
+
+CChorusApp& TheApp() {
+    return theApp;
+}
