@@ -22,21 +22,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
         return 2;
     }
-    using B = SettingsFileBuilder;
     const std::filesystem::path dir = argv[1];
     std::error_code error;
     std::filesystem::create_directories(dir, error);
-    const bool ok = Write(dir / "default.sav", B().Bytes()) &&
-                    Write(dir / "short35.sav", B().Length(35).Bytes()) &&
-                    Write(dir / "long40.sav", B().Set(B::Volume, 50).Length(40).Bytes()) &&
-                    Write(dir / "marker999.sav", B().Set(B::Marker, 999).Bytes()) &&
-                    Write(dir / "count40.sav", B().Set(B::CricketCount, 40).Bytes()) &&
-                    Write(dir / "extremes.sav", B().Set(B::Wariness, INT32_MIN)
-                                                    .Set(B::Volume, INT32_MAX)
-                                                    .Set(B::ScheduleMode, 1)
-                                                    .Set(B::StartHour, INT32_MAX)
-                                                    .Set(B::EndMinute, INT32_MIN)
-                                                    .Bytes());
+    const SettingsFields d = kDefaultSettingsFields;
+    const bool ok =
+        Write(dir / "default.sav", SettingsFileBytes(d)) &&
+        Write(dir / "short35.sav", SettingsFileBytes(d, 35)) &&
+        Write(dir / "long40.sav", SettingsFileBytes({1000, 2, 4, 50, 0, 0, 0, 23, 59}, 40)) &&
+        Write(dir / "marker999.sav", SettingsFileBytes({999, 2, 4, 100, 0, 0, 0, 23, 59})) &&
+        Write(dir / "count40.sav", SettingsFileBytes({1000, 2, 40, 100, 0, 0, 0, 23, 59})) &&
+        Write(dir / "extremes.sav",
+              SettingsFileBytes({1000, INT32_MIN, 4, INT32_MAX, 1, INT32_MAX, 0, 23, INT32_MIN}));
     if (!ok) {
         std::fprintf(stderr, "cannot write seeds into %s\n", argv[1]);
         return 1;

@@ -1,54 +1,24 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-// Builds settings-file contents byte by byte, independently of the program's own encoder: the
-// nine fields little-endian, then cut or padded to any length.
-class SettingsFileBuilder {
-public:
-    enum Field {
-        Marker,
-        Wariness,
-        CricketCount,
-        Volume,
-        ScheduleMode,
-        StartHour,
-        StartMinute,
-        EndHour,
-        EndMinute,
-        FieldCount
-    };
+// The nine fields of a settings file in file order; these are the defaults of a fresh start.
+using SettingsFields = std::array<std::int32_t, 9>;
+constexpr SettingsFields kDefaultSettingsFields{1000, 2, 4, 100, 0, 0, 0, 23, 59};
 
-    SettingsFileBuilder& Set(Field field, std::int32_t value) {
-        values_[field] = value;
-        return *this;
-    }
-
-    // The file's length; bytes past the ninth field are `fill`.
-    SettingsFileBuilder& Length(std::size_t length, std::uint8_t fill = 0xA5) {
-        length_ = length;
-        fill_ = fill;
-        return *this;
-    }
-
-    std::vector<std::uint8_t> Bytes() const {
-        std::vector<std::uint8_t> bytes;
-        for (std::int32_t value : values_) {
-            const auto u = static_cast<std::uint32_t>(value);
-            bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>((u >> 8) & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>((u >> 16) & 0xFF));
-            bytes.push_back(static_cast<std::uint8_t>((u >> 24) & 0xFF));
+// Settings-file contents built byte by byte, independently of the program's own encoder: the
+// fields little-endian, then cut or padded with `fill` to `length`.
+inline std::vector<std::uint8_t>
+SettingsFileBytes(const SettingsFields& fields, std::size_t length = 36, std::uint8_t fill = 0xA5) {
+    std::vector<std::uint8_t> bytes;
+    for (std::int32_t value : fields) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> shift));
         }
-        bytes.resize(length_, fill_);
-        return bytes;
     }
-
-private:
-    // The defaults of a fresh start.
-    std::int32_t values_[FieldCount] = {1000, 2, 4, 100, 0, 0, 0, 23, 59};
-    std::size_t length_ = 36;
-    std::uint8_t fill_ = 0xA5;
-};
+    bytes.resize(length, fill);
+    return bytes;
+}

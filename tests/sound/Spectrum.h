@@ -5,22 +5,18 @@
 
 namespace soundtest {
 
-// One channel of interleaved S16 samples, as values in -1..1.
+// One channel of interleaved 16-bit samples from frame `first` on, as values in -1..1.
 std::vector<double> Channel(const std::vector<std::int16_t>& interleaved, int channels, int channel,
                             std::size_t first, std::size_t count);
-
 double Rms(const std::vector<double>& samples);
-
-// Magnitudes of the first half of the FFT of a Blackman-Harris windowed block (size a power of
-// two). The window's sidelobes lie 92 dB down, below anything the tests look for.
-std::vector<double> MagnitudeSpectrum(const std::vector<double>& samples);
+double Db(double ratio);
 
 struct ToneReport {
     double frequency;  // Hz, of the strongest bin
     double spuriousDb; // strongest bin outside the tone's main lobe, dB relative to the tone
 };
+// From the FFT of a Blackman-Harris windowed block (size a power of two). The window's sidelobes
+// lie 92 dB down, below anything the tests look for.
 ToneReport AnalyseTone(const std::vector<double>& samples, double sampleRate);
-
-double Db(double ratio);
 
 } // namespace soundtest

@@ -1,0 +1,333 @@
+// The settings dialog driven the way a person drives it: clicks and key presses on the open
+// window. Runs on Qt's offscreen platform unless told otherwise (see main.cpp).
+#include "res/dialog133.h"
+#include "settings/CSettingsDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace {
+
+QString TextOf(const QWidget* w) {
+    const auto* label = qobject_cast<const QLabel*>(w);
+    const auto* box = qobject_cast<const QGroupBox*>(w);
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    return label ? label->text() : box ? box->title() : button ? button->text() : QString();
+}
+
+class Dialog : public ::testing::Test {
+protected:
+    // Runs the dialog modally; `steps` run once it is on screen and active, and should end it.
+    int Run(const std::function<void()>& steps) {
+        QTimer::singleShot(0, &dlg, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+            steps();
+            if (dlg.isVisible()) {
+                ADD_FAILURE() << "the dialog was left open";
+                dlg.reject();
+            }
+        });
+        return dlg.DoModal();
+    }
+    // Keys go to whatever has the keyboard focus.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void Press(std::initializer_list<Qt::Key> keys) {
+        for (Qt::Key key : keys) {
+            Press(key);
+        }
+    }
+    void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    // The arrows sit at the right end of the field, up above down.
+    void ClickArrow(QSpinBox* spin, bool up) {
+        QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(spin->width() - 5, up ? 4 : spin->height() - 5));
+    }
+    // Puts the focus into a time field by clicking its text, selects all of it, types `text`.
+    void TypeInto(QSpinBox* spin, const char* text) {
+        auto* edit = spin->findChild<QLineEdit*>();
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(4, edit->height() / 2));
+        Press(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    }
+    // The control that holds the keyboard focus, by its name ("1001", "ok", ...).
+    QString Focused() const {
+        QWidget* w = QApplication::focusWidget();
+        while (w != nullptr && w->parentWidget() != &dlg) {
+            w = w->parentWidget();
+        }
+        return w ? w->objectName() : "(none)";
+    }
+    QString Shown() const {
+        return QStringList{h1->text(), m1->text(), h2->text(), m2->text()}.join(' ');
+    }
+    int EnabledFields() const {
+        return h1->isEnabled() + m1->isEnabled() + h2->isEnabled() + m2->isEnabled();
+    }
+
+    CSettingsDlg dlg;
+    QSlider* wariness = dlg.findChild<QSlider*>("1001");
+    QSlider* volume = dlg.findChild<QSlider*>("1003");
+    QRadioButton* allDay = dlg.findChild<QRadioButton*>("1006");
+    QRadioButton* timed = dlg.findChild<QRadioButton*>("1007");
+    QSpinBox* h1 = dlg.findChild<QSpinBox*>("1008");
+    QSpinBox* m1 = dlg.findChild<QSpinBox*>("1009");
+    QSpinBox* h2 = dlg.findChild<QSpinBox*>("1010");
+    QSpinBox* m2 = dlg.findChild<QSpinBox*>("1011");
+    QPushButton* ok = dlg.findChild<QPushButton*>("ok");
+    QPushButton* cancel = dlg.findChild<QPushButton*>("cancel");
+};
+
+TEST_F(Dialog, OpensWithTheDefaultsAndOkKeepsThem) {
+    const int result = Run([&] {
+        EXPECT_EQ(wariness->value(), 2);
+        EXPECT_TRUE(allDay->isChecked() && !timed->isChecked());
+        EXPECT_EQ(Shown(), "0 0 23 59");
+        EXPECT_EQ(EnabledFields(), 0);
+        EXPECT_EQ(Focused(), "1001");
+        ClickArrow(h1, true); // disabled arrows do nothing
+        EXPECT_EQ(Shown(), "0 0 23 59");
+        Click(ok);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dlg.m_settings, ChorusSettings{});
+}
+
+TEST_F(Dialog, RadioButtonsEnableTheTimeFieldsAndAllDayKeepsTheirValues) {
+    dlg.m_settings = {.startHour = 21, .startMinute = 30, .endHour = 6, .endMinute = 5};
+    Run([&] {
+        Click(timed);
+        EXPECT_TRUE(timed->isChecked() && !allDay->isChecked());
+        EXPECT_EQ(EnabledFields(), 4);
+        EXPECT_EQ(Shown(), "21 30 6 5");
+        Press(Qt::Key_Up); // the arrow keys switch too
+        EXPECT_TRUE(allDay->isChecked());
+        EXPECT_EQ(EnabledFields(), 0);
+        Press(Qt::Key_Down);
+        EXPECT_EQ(EnabledFields(), 4);
+        ClickArrow(h1, true);
+        Click(allDay);
+        EXPECT_EQ(EnabledFields(), 0);
+        EXPECT_EQ(Shown(), "22 30 6 5");
+        Click(ok);
+    });
+    EXPECT_EQ(
+        dlg.m_settings,
+        (ChorusSettings{
+            .scheduleMode = 0, .startHour = 22, .startMinute = 30, .endHour = 6, .endMinute = 5}));
+}
+
+TEST_F(Dialog, TimeFieldsWrapBothWaysByKeyAndByArrow) {
+    dlg.m_settings = {
+        .scheduleMode = 1, .startHour = 23, .startMinute = 59, .endHour = 0, .endMinute = 0};
+    Run([&] {
+        Press({Qt::Key_Tab, Qt::Key_Tab});
+        ASSERT_EQ(Focused(), "1008");
+        Press(Qt::Key_Up);
+        EXPECT_EQ(Shown(), "0 59 0 0");
+        Press({Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab, Qt::Key_Up});
+        EXPECT_EQ(Shown(), "0 0 0 0");
+        Press({Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Down});
+        EXPECT_EQ(Shown(), "0 0 23 59");
+        ClickArrow(m2, true);
+        ClickArrow(h2, true);
+        EXPECT_EQ(Shown(), "0 0 0 0");
+        ClickArrow(m2, false);
+        ClickArrow(h2, false);
+        Click(ok);
+    });
+    EXPECT_EQ(
+        dlg.m_settings,
+        (ChorusSettings{
+            .scheduleMode = 1, .startHour = 0, .startMinute = 0, .endHour = 23, .endMinute = 59}));
+}
+
+TEST_F(Dialog, EmptiedOrRefusedTimeFieldsYieldTheirLastValidValue) {
+    dlg.m_settings = {.scheduleMode = 1, .startHour = 7, .startMinute = 8, .endMinute = 42};
+    Run([&] {
+        TypeInto(h1, "");
+        Press(Qt::Key_Backspace);
+        EXPECT_EQ(h1->text(), "");
+        TypeInto(m1, "-a 60"); // refused but the 6: 60 is out of range
+        TypeInto(h2, "99");    // the second 9 would make 99
+        TypeInto(m2, "");
+        Press(Qt::Key_Delete);
+        EXPECT_EQ(Shown(), "7 6 9 ");
+        Click(ok); // the focus is still in the emptied end minute
+    });
+    EXPECT_EQ(
+        dlg.m_settings,
+        (ChorusSettings{
+            .scheduleMode = 1, .startHour = 7, .startMinute = 6, .endHour = 9, .endMinute = 42}));
+}
+
+TEST_F(Dialog, VolumeStoresHundredAtTheTopOneAtTheBottomAndPagesByTwentyFive) {
+    // A middle click moves the handle straight to where it is clicked.
+    for (const auto& [y, stored] : {std::pair{volume->height() - 2, 1}, std::pair{1, 100}}) {
+        Run([&] {
+            QTest::mouseClick(volume, Qt::MiddleButton, Qt::NoModifier, {volume->width() / 2, y});
+            Click(ok);
+        });
+        EXPECT_EQ(dlg.m_settings.volume, stored);
+    }
+    Run([&] {
+        volume->setFocus();
+        Press({Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp,
+               Qt::Key_Down}); // from the top, which pages up no further
+        Click(ok);
+    });
+    EXPECT_EQ(dlg.m_settings.volume, 49);
+}
+
+TEST_F(Dialog, CancelEscapeAndTheCloseBoxChangeNothing) {
+    const ChorusSettings stored{1000, 1, 9, 60, 1, 20, 15, 4, 30};
+    for (int way = 0; way < 3; ++way) {
+        dlg.m_settings = stored;
+        const int result = Run([&] {
+            Press({Qt::Key_Left, Qt::Key_Tab, Qt::Key_End, Qt::Key_Tab, Qt::Key_Up});
+            Click(allDay);
+            volume->setFocus();
+            Press(Qt::Key_PageDown);
+            way == 0   ? Click(cancel)
+            : way == 1 ? Press(Qt::Key_Escape)
+                       : void(dlg.windowHandle()->close()); // what the close button asks for
+        });
+        EXPECT_EQ(result, 2) << way;
+        EXPECT_EQ(dlg.m_settings, stored) << way;
+    }
+}
+
+// Stored values come back unchanged, or at the nearest end of their control's range when it
+// cannot show them; the time fields first keep only their low 16 bits, read as signed.
+TEST_F(Dialog, OutOfRangeStoredValuesComeBackAsShown) {
+    using S = ChorusSettings;
+    using Values = std::vector<std::pair<std::int32_t, std::int32_t>>; // stored, back
+    const std::pair<std::int32_t S::*, Values> cases[] = {
+        {&S::scheduleMode, {{2, 1}}},
+        {&S::volume, {{60, 60}, {0, 1}, {INT32_MIN, 1}, {101, 100}, {INT32_MAX, 100}}},
+        {&S::cricketCount, {{20, 16}, {0, 1}}},
+        {&S::wariness, {{-1, 0}, {4, 3}}},
+        {&S::startHour, {{65536 + 5, 5}, {24, 23}}},
+        {&S::startMinute, {{0x8000, 0}}},
+        {&S::endHour, {{INT32_MIN + 20, 20}}},
+        {&S::endMinute, {{0x7FFF, 59}, {-65536 + 44, 44}}}};
+    for (const auto& [field, values] : cases) {
+        for (const auto& [stored, back] : values) {
+            dlg.m_settings = ChorusSettings{};
+            dlg.m_settings.*field = stored;
+            ChorusSettings expected;
+            expected.*field = back;
+            EXPECT_EQ(Run([&] { Click(ok); }), 1);
+            EXPECT_EQ(dlg.m_settings, expected) << stored;
+        }
+    }
+}
+
+TEST_F(Dialog, TabVisitsTheEnabledControlsInOrder) {
+    const auto walk = [&](int presses, Qt::Key key) {
+        QStringList visited;
+        for (int i = 0; i < presses; ++i) {
+            Press(key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            visited << Focused();
+        }
+        return visited.join(' ');
+    };
+    dlg.m_settings.scheduleMode = 1;
+    Run([&] {
+        EXPECT_EQ(walk(9, Qt::Key_Tab), "1002 1008 1009 1010 1011 1003 ok cancel 1001");
+        EXPECT_EQ(walk(9, Qt::Key_Backtab), "cancel ok 1003 1011 1010 1009 1008 1002 1001");
+        Click(timed);
+        EXPECT_EQ(walk(1, Qt::Key_Tab), "1008") << "from a clicked radio button";
+        Click(allDay); // the disabled time fields and the radio buttons are no tab stops
+        EXPECT_EQ(walk(5, Qt::Key_Tab), "1003 ok cancel 1001 1002");
+        Click(cancel);
+    });
+}
+
+TEST_F(Dialog, TextsAreShownWhole) {
+    EXPECT_EQ(dlg.windowTitle(), "Kirorin");
+    const std::map<QString, QString> expected = {
+        {"1006", "終日活動する"},
+        {"1007", "活動時間を指定する"},
+        {"ok", "ＯＫ"},
+        {"cancel", "キャンセル"},
+        {"static16", "警戒しない"},
+        {"static17", "高"},
+        {"static18", "低"},
+        {"static19", "中"},
+        {"static20", "１匹"},
+        {"static21", "１６匹"},
+        {"static22", "■鈴虫の警戒度（マウスの移動に反応します）"},
+        {"static23", "■鈴虫の数"},
+        {"static24", "■鈴虫の活動時間"},
+        {"static25", "時"},
+        {"static26", "分から"},
+        {"static27", "時"},
+        {"static28", "分まで"},
+        {"static29", "■ボリューム"},
+        {"static30", "MIN"},
+        {"static31", "MAX"}};
+    std::map<QString, QString> shown;
+    for (QWidget* w : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!TextOf(w).isEmpty()) {
+            shown[w->objectName()] = TextOf(w);
+        }
+        // Labels and buttons fit their text (push buttons may draw it over their bevel).
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)) {
+            const int bevel = qobject_cast<QPushButton*>(w) ? 8 : 0;
+            EXPECT_LE(w->fontMetrics().horizontalAdvance(TextOf(w)), w->width() + bevel)
+                << w->objectName().toStdString();
+            EXPECT_LE(w->fontMetrics().height(), w->height()) << w->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(shown, expected);
+}
+
+TEST_F(Dialog, ControlsApartInTheTemplateStayApartOnScreen) {
+    std::vector<std::pair<QRect, QWidget*>> items; // template rectangle, widget
+    int index = 0, apart = 0;
+    for (const DialogItem& item : settingsDialogTemplate.items) {
+        ++index;
+        const QString name = item.id == 1                ? "ok"
+                             : item.id == 2              ? "cancel"
+                             : item.id == dialogStaticId ? QString("static%1").arg(index)
+                                                         : QString::number(item.id);
+        auto* w = dlg.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        if (item.kind != DialogItemKind::UpDown) { // an up-down's arrows are part of its field
+            ASSERT_NE(w, nullptr) << name.toStdString();
+            items.emplace_back(QRect(item.x, item.y, item.width, item.height), w);
+        }
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        for (std::size_t j = i + 1; j < items.size(); ++j) {
+            const auto& [a, wa] = items[i];
+            const auto& [b, wb] = items[j];
+            if (!a.intersects(b)) {
+                ++apart;
+                EXPECT_FALSE(wa->geometry().intersects(wb->geometry()))
+                    << wa->objectName().toStdString() << " / " << wb->objectName().toStdString();
+            }
+        }
+    }
+    EXPECT_GT(apart, 300);
+}
+
+} // namespace

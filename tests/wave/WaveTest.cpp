@@ -1,0 +1,234 @@
+// Well formed, malformed, truncated and lying inputs: the reader fails or delivers what the file
+// holds, and never reads outside its copy (the sanitizer build checks the last part). Then the
+// program's own recordings: their layout and what they sound like.
+
+#include "platform/Resources.h"
+#include "sound/CWaveResource.h"
+#include "tests/wave/WaveBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <numeric>
+#include <tuple>
+
+using namespace wavetest;
+
+namespace {
+
+// Opens a copy of exactly the given bytes (no spare capacity), so that the sanitizer build sees
+// overreads.
+int Open(CWaveResource& wave, const Bytes& bytes) {
+    const Bytes exact(bytes.begin(), bytes.end());
+    return wave.OpenMemory(exact.data(), static_cast<std::uint32_t>(exact.size()));
+}
+
+// The reader's format record with its extra bytes.
+Bytes FormatRecord(const CWaveResource& wave) {
+    const auto* record = reinterpret_cast<const std::uint8_t*>(wave.format);
+    return record ? Bytes(record, record + 18 + wave.format->cbSize) : Bytes{};
+}
+
+// After a Rewind, one read asking for more than there is; returns the bytes written into the
+// buffer (up to the last one changed).
+Bytes ReadWhole(CWaveResource& wave, int expectedResult = 1) {
+    EXPECT_EQ(wave.Rewind(), 1);
+    Bytes out(4096, 0xEE);
+    std::uint32_t delivered = 12345;
+    EXPECT_EQ(wave.Read(out.data(), 4096, &delivered), expectedResult);
+    EXPECT_EQ(delivered, expectedResult ? wave.dataSize : 0);
+    out.erase(std::find_if(out.rbegin(), out.rend(), [](auto b) { return b != 0xEE; }).base(),
+              out.end());
+    return out;
+}
+
+TEST(WaveReader, OpensWhatIsThereAndRefusesTheRest) {
+    const Bytes d = Chunk("data", Ramp(8)), pcm = FormatFields(1, 1, 8000, 8), p18 = pcm + Le(0, 2);
+    const Bytes good = Fmt(1, 1, 8000, 8) + d, adpcm = FormatFields(2, 1, 8000, 4);
+    const Bytes extra = Le(5, 2) + Bytes{0xA1, 0xB2, 0xC3, 0xD4, 0xE5};
+    // An image holding the samples Ramp(8), and the format record it opens with (none: refused).
+    const std::tuple<const char*, Bytes, Bytes> cases[] = {
+        {"plain", Riff(good), p18},
+        {"data first, odd extra chunk", Riff(d + Chunk("LIST", Ramp(5)) + Fmt(1, 2, 8000, 16)),
+         FormatFields(1, 2, 8000, 16) + Le(0, 2)},
+        {"fmt 18 with PCM's count ignored", Riff(Fmt(1, 1, 8000, 8, {9, 0}) + d), p18},
+        {"non-PCM", Riff(Fmt(2, 1, 8000, 4, extra) + d), adpcm + extra},
+        {"no data", Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6))), {}},
+        {"fmt 14", Riff(Chunk("fmt ", Bytes(pcm.begin(), pcm.begin() + 14)) + d), {}},
+        {"RIFX", Riff(good, {}, "RIFX"), {}},
+        {"AVI", Riff(good, {}, "RIFF", "AVI "), {}},
+        // Lying sizes.
+        {"data size beyond the file", Riff(Fmt(1, 1, 8000, 8) + Chunk("data", Ramp(8), ~15u)), p18},
+        {"RIFF size too large", Riff(good, ~0u), p18},
+        {"data outside RIFF", Riff(good, 28), {}},
+        {"fmt past the end", Riff(d + Chunk("fmt ", pcm, 4000)), {}},
+        {"non-PCM extra not there", Riff(d + Fmt(2, 1, 8000, 4, {200, 0, 1})), {}},
+        // Sizes that wrap around in 32 bits: onto the same chunk, into a body, past 2^32.
+        {"wrap to itself", Riff(Chunk("junk", {}, ~8u)), {}},
+        {"wrap into a body", Riff(Chunk("junk", good, ~3u)), {}},
+        {"wrap past 2^32", Riff(Chunk("junk", {}, ~0u) + good), {}}};
+    for (const auto& [what, image, format] : cases) {
+        SCOPED_TRACE(what);
+        CWaveResource wave;
+        ASSERT_EQ(Open(wave, image), format.empty() ? 0 : 1);
+        if (!format.empty()) {
+            EXPECT_EQ(FormatRecord(wave), format);
+            // The one lying data size opens, but reading it whole fails after copying the bytes.
+            const bool lying = std::string_view(what).starts_with("data size");
+            EXPECT_EQ(wave.dataSize, lying ? ~15u : 8u);
+            EXPECT_EQ(ReadWhole(wave, !lying), Ramp(8));
+        }
+    }
+}
+
+TEST(WaveReader, EveryTruncationFailsOrStaysWithinTheBytes) {
+    const Bytes whole = SimplePcm(Ramp(23));
+    for (std::size_t length = 0; length <= whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        CWaveResource wave;
+        ASSERT_EQ(Open(wave, Bytes(whole.begin(), whole.begin() + length)), length >= 44);
+        if (length >= 44) {
+            EXPECT_EQ(wave.dataSize, 23u) << "the size is the chunk's own word";
+            // A data chunk cut short is a failed read that delivers nothing.
+            EXPECT_EQ(ReadWhole(wave, length >= 67),
+                      Bytes(whole.begin() + 44, whole.begin() + std::min<std::size_t>(length, 67)));
+        }
+    }
+}
+
+TEST(WaveReader, ClosedUnknownOrFailedOpensLeaveNoStaleState) {
+    CWaveResource wave;
+    EXPECT_EQ(wave.Close(), 1) << "never opened";
+    std::uint8_t byte = 0;
+    std::uint32_t delivered = 55;
+    EXPECT_EQ(wave.Read(&byte, 1, &delivered), 0);
+    EXPECT_EQ(wave.Rewind(), 0);
+    ASSERT_EQ(Open(wave, SimplePcm(Ramp(50, 9))), 1);
+    EXPECT_EQ(wave.Read(nullptr, 1, &delivered) + wave.Read(&byte, 1, nullptr), 0);
+    EXPECT_EQ(delivered, 55u);
+    const WAVEFORMATEX* before = wave.format;
+    EXPECT_EQ(wave.OpenResource(4242), 0);
+    EXPECT_EQ(wave.format, before);
+    EXPECT_EQ(ReadWhole(wave), Ramp(50, 9));
+    EXPECT_EQ(wave.Close(), 1);
+    EXPECT_EQ(wave.format, nullptr);
+    EXPECT_EQ(wave.Rewind(), 0);
+    // Without a data position nothing is delivered, not even the bytes after "fmt ".
+    EXPECT_EQ(Open(wave, Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6)))), 0);
+    EXPECT_EQ(wave.Read(&byte, 1, &delivered), 1);
+    EXPECT_EQ(delivered, 0u);
+    // Opening the reader's own format record, whose extra bytes hold a "RIFF" header: the open
+    // copies them before the old state goes away.
+    const Bytes riff = SimplePcm({});
+    const Bytes extra = Le(12, 2) + Bytes(riff.begin(), riff.begin() + 12);
+    ASSERT_EQ(Open(wave, Riff(Fmt(2, 1, 8000, 4, extra) + Chunk("data", Ramp(4)))), 1);
+    EXPECT_EQ(wave.OpenMemory(reinterpret_cast<const std::uint8_t*>(wave.format) + 18, 12), 0);
+    EXPECT_EQ(wave.format, nullptr);
+}
+
+// One channel of a recording's 8-bit samples, centred on 0, with measurements over spans of
+// seconds.
+struct Signal {
+    Signal(std::uint16_t number, int channel) {
+        CWaveResource wave;
+        EXPECT_EQ(wave.OpenResource(number), 1);
+        Bytes data(wave.dataSize);
+        std::uint32_t delivered = 0;
+        EXPECT_EQ(wave.Read(data.data(), wave.dataSize, &delivered), 1);
+        for (std::size_t i = channel; i < delivered; i += wave.format->nChannels) {
+            x.push_back(data[i] - 128.0);
+        }
+        rate = wave.format->nSamplesPerSec;
+    }
+    std::size_t At(double t) const { return std::min(x.size(), std::size_t(t * rate)); }
+    double Rms(double from, double to) const {
+        const auto first = x.begin() + At(from), last = x.begin() + At(to);
+        return std::sqrt(std::inner_product(first, last, first, 0.0) / double(last - first));
+    }
+    // Amplitude at frequency f (Goertzel over a Hann window) of the samples or of their size.
+    double Tone(double from, double to, double f, bool envelope = false) const {
+        const double c = 2.0 * std::cos(2.0 * std::numbers::pi * f / rate), n = At(to) - At(from);
+        double s1 = 0.0, s2 = 0.0;
+        for (std::size_t i = At(from); i < At(to); ++i) {
+            const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (i - At(from)) / n);
+            const double s = (envelope ? std::abs(x[i]) : x[i]) * hann + c * s1 - s2;
+            s2 = std::exchange(s1, s);
+        }
+        return std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) * 4.0 / n;
+    }
+    // The frequency between low and high, on a 10 Hz grid, where Tone is strongest.
+    double Strongest(double from, double to, double low, double high, bool envelope = false) const {
+        double best = low;
+        for (double f = low; f <= high; f += 10.0) {
+            best = Tone(from, to, f, envelope) > Tone(from, to, best, envelope) ? f : best;
+        }
+        return best;
+    }
+    // Middle (s) of the loudest 20 ms window.
+    double Loudest() const {
+        double best = 0.0;
+        for (double t = 0.0; At(t + 0.02) < x.size(); t += 0.005) {
+            best = Rms(t, t + 0.02) > Rms(best, best + 0.02) ? t : best;
+        }
+        return best + 0.01;
+    }
+    std::vector<double> x;
+    double rate = 0;
+};
+
+TEST(Recordings, LayoutFormatAndReadSequence) {
+    // Everything in front of the samples, byte for byte; the format record is at 20.
+    const Bytes head129 = Riff(
+        Fmt(1, 2, 11025, 8, Le(0, 2)) + Chunk("fact", Le(13288)) + Chunk("data", {}, 26576), 26626);
+    const Bytes head130 =
+        Riff(Fmt(1, 1, 22050, 8) + Chunk("fact", Le(18944)) + Chunk("data", {}, 18944), 18992);
+    for (const auto& [number, head] : {std::pair{129, head129}, std::pair{130, head130}}) {
+        const std::uint8_t* bytes = nullptr;
+        std::uint32_t size = 0;
+        ASSERT_TRUE(platform::FindResource("WAVE", number, &bytes, &size));
+        EXPECT_EQ(Bytes(bytes, bytes + head.size()), head);
+        CWaveResource wave;
+        ASSERT_EQ(wave.OpenResource(number), 1);
+        EXPECT_EQ(FormatRecord(wave), Bytes(head.begin() + 20, head.begin() + 36) + Le(0, 2));
+        ASSERT_EQ(wave.dataSize, size - head.size());
+        // In pieces of 10000 (for 130: 10000, 8944, then 0 with success), then all again.
+        const std::uint8_t* data = bytes + head.size();
+        Bytes buffer(30000);
+        std::uint32_t offset = 0, delivered = 0;
+        do {
+            ASSERT_EQ(wave.Read(buffer.data(), 10000, &delivered), 1);
+            EXPECT_EQ(delivered, std::min(10000u, wave.dataSize - offset));
+            EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + delivered, data + offset));
+            offset += delivered;
+        } while (delivered > 0);
+        ASSERT_EQ(wave.Rewind(), 1);
+        ASSERT_EQ(wave.Read(buffer.data(), 30000, &delivered), 1);
+        EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + delivered), Bytes(data, bytes + size));
+    }
+}
+
+TEST(Recordings, ChirpsNearFiveKilohertzOverHiss) {
+    const Signal left(129, 0);
+    EXPECT_EQ(left.x, Signal(129, 1).x) << "both channels carry the same signal";
+    EXPECT_NEAR(left.Rms(0.0, 0.2), 4.5, 3.5) << "hiss, not silence";
+    EXPECT_LT(left.Rms(0.65, 1.205), 8.0);
+    EXPECT_NEAR(left.Loudest(), 0.26, 0.04);
+    EXPECT_GT(left.Rms(0.23, 0.30), 4.0 * left.Rms(0.0, 0.2));
+    // It fades: weaker at 0.4 s than at its peak, back to hiss by 0.65 s.
+    EXPECT_LT(left.Rms(0.40, 0.45), 0.5 * left.Rms(0.23, 0.30));
+    EXPECT_NEAR(left.Strongest(0.2, 0.4, 10, 5500), 5000.0, 200.0);
+    // A train of quick pulses, about 40 in the 0.2 to 0.65 s of the chirp: the envelope repeats
+    // every 9 to 13.5 ms.
+    EXPECT_NEAR(left.Strongest(0.225, 0.33, 40, 200, true), 92.0, 18.0);
+    // 130 is a quieter chirp near 4.9 kHz, loudest near 0.4 s.
+    const Signal mono(130, 0);
+    EXPECT_NEAR(mono.Loudest(), 0.4, 0.04);
+    EXPECT_NEAR(mono.Strongest(0.34, 0.5, 10, 11000), 4900.0, 200.0);
+    EXPECT_GT(mono.Rms(0.37, 0.43), 3.0 * mono.Rms(0.0, 0.3));
+    EXPECT_LT(mono.Rms(0.6, 0.859), 1.5 * mono.Rms(0.0, 0.3));
+    EXPECT_LT(mono.Rms(0.37, 0.43), 0.75 * left.Rms(0.23, 0.30));
+}
+
+} // namespace
