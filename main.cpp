@@ -1,8 +1,32 @@
+#include "app/CChorusApp.h"
+#include "platform/Display.h"
+#include "platform/QtDesktop.h"
+#include "platform/QtFramework.h"
+#include "platform/Signals.h"
+#include "ui/CMainFrame.h"
+
 #include <QApplication>
 
+#include <cstdio>
+#include <memory>
+#include <string>
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // From here on SIGTERM, SIGINT and SIGHUP wait for the event loop to end the program.
+    platform::WatchTerminationSignals();
+    std::string reason;
+    if (!platform::DisplayReachable(&reason)) {
+        std::fprintf(stderr, "kirorin: %s\n", reason.c_str());
+        return 1;
+    }
+    std::unique_ptr<QApplication> app;
+    {
+        platform::QtStartGuard guard;
+        app = std::make_unique<QApplication>(argc, argv);
+    }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    return 0;
+    platform::InstallQtCursor();
+    platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
+    return framework.Run();
 }

@@ -1,0 +1,52 @@
+#include "platform/Framework.h"
+
+#include "res/Strings.h"
+
+#include <cstdio>
+
+namespace platform {
+namespace {
+
+Framework* current = nullptr;
+bool failureReported = false;
+
+} // namespace
+
+Framework* CurrentFramework() {
+    return current;
+}
+
+Framework* SetFramework(Framework* framework) {
+    Framework* previous = current;
+    current = framework;
+    return previous;
+}
+
+void ShowFailureMessage(std::uint32_t stringId) {
+    failureReported = true;
+    const std::string caption(LoadString(kIdsAppTitle));
+    const std::string text(LoadString(stringId));
+    std::string line = text;
+    for (char& c : line) {
+        if (c == '\n') {
+            c = ' ';
+        }
+    }
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
+    std::fflush(stderr);
+    if (current != nullptr) {
+        current->ShowMessageBox(caption, text);
+    }
+}
+
+bool FailureReported() {
+    return failureReported;
+}
+
+void PostCommand(std::uint32_t command) {
+    if (current != nullptr) {
+        current->PostCommand(command);
+    }
+}
+
+} // namespace platform

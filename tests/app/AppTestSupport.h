@@ -1,0 +1,133 @@
+#pragma once
+
+#include "FakeFramework.h"
+#include "app/CChorusApp.h"
+#include "platform/Clocks.h"
+#include "platform/Cursor.h"
+#include "platform/LocalTime.h"
+#include "platform/dsound/DirectSoundControl.h"
+#include "platform/dsound/OfflineOutput.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// What the tick reads from outside, scripted; each read is logged to check the tick's order.
+struct Outside {
+    static inline platform::LocalTimeOfDay now{12, 0};
+    static inline platform::CursorPosition cursor{0, 0};
+    static inline std::vector<std::string> log;
+
+    static platform::LocalTimeOfDay Now() {
+        log.push_back("time");
+        return now;
+    }
+    static bool Cursor(platform::CursorPosition* position) {
+        log.push_back("cursor");
+        *position = cursor;
+        return true;
+    }
+    static int CursorReads() {
+        return static_cast<int>(std::count(log.begin(), log.end(), "cursor"));
+    }
+};
+
+// A counter that stands still: the crickets' silences never end on their own.
+class StillClock : public platform::ClockSource {
+public:
+    std::int64_t CounterFrequency() override { return 1000000; }
+    std::int64_t CounterValue() override {
+        Outside::log.push_back("clock");
+        return 0;
+    }
+    std::uint32_t Milliseconds() override { return 0; }
+};
+
+// The real mixer on an offline output; the buffer creation numbered failAt (from 0) fails.
+class CountingDevice : public IDirectSound {
+public:
+    CountingDevice() { dsound::CreateDevice(std::make_shared<dsound::OfflineOutput>(), &real); }
+    ~CountingDevice() override { real->Release(); }
+    ULONG AddRef() override { return 1; }
+    ULONG Release() override { return 1; }
+    HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
+                              void* outer) override {
+        if (created++ == failAt) {
+            *buffer = nullptr;
+            return DSERR_OUTOFMEMORY;
+        }
+        return real->CreateSoundBuffer(desc, buffer, outer);
+    }
+    HRESULT SetCooperativeLevel(HWND window, DWORD level) override {
+        return real->SetCooperativeLevel(window, level);
+    }
+
+    IDirectSound* real = nullptr;
+    int created = 0;
+    int failAt = -1;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Outside::now = {12, 0};
+        Outside::cursor = {0, 0};
+        Outside::log.clear();
+        previousClock = platform::SetClockSource(&clock);
+        previousTime = platform::SetLocalTimeFunction(Outside::Now);
+        previousCursor = platform::SetCursorFunction(Outside::Cursor);
+        FreshApp();
+    }
+    void TearDown() override {
+        app.reset();
+        platform::SetCursorFunction(previousCursor);
+        platform::SetLocalTimeFunction(previousTime);
+        platform::SetClockSource(previousClock);
+    }
+
+    // A new application object on the device, as after static construction.
+    void FreshApp() {
+        app = std::make_unique<CChorusApp>();
+        app->device.device = DsPtr<IDirectSound>(&sound);
+    }
+
+    int Tick() {
+        platform::Message message;
+        message.message = platform::WM_TIMER;
+        return app->PreviewMessage(message);
+    }
+
+    int VoicesHeld() const {
+        int held = 0;
+        for (const CCricket& cricket : app->crickets) {
+            held += cricket.voice.buffer ? 1 : 0;
+        }
+        return held;
+    }
+
+    // Whether the next tick counts as disturbed, seen through cricket 0 made free to chirp: a
+    // disturbed tick hushes it, a calm one plays.
+    bool NextTickDisturbed() {
+        CCricket& cricket = app->crickets[0];
+        cricket.wait = -1.0;
+        cricket.interrupted = 0;
+        cricket.chirpsLeft = 4;
+        cricket.phrasesLeft = 3;
+        cricket.voice.Stop();
+        Tick();
+        return cricket.interrupted != 0;
+    }
+
+    CountingDevice sound;
+    FakeFramework framework;
+    StillClock clock;
+    std::unique_ptr<CChorusApp> app;
+
+private:
+    platform::ClockSource* previousClock = nullptr;
+    platform::LocalTimeFunction previousTime = nullptr;
+    platform::CursorFunction previousCursor = nullptr;
+};

@@ -1,0 +1,135 @@
+# Helpers for the end-to-end tests: the real program, copied into a fresh folder, under Xvfb
+# with SDL's disk audio driver. Source it, then call e2e_setup "$1".
+set -euo pipefail
+
+readonly LOCK_NAME=TamberleApplication_C3650C37_E207_4D00_AD0E_FDF127E49E57_
+readonly RATE_BYTES=192000 # S16LE stereo at 48000 Hz, per second
+readonly DEFAULT_SETTINGS_HEX=e8030000020000000400000064000000000000000000000000000000170000003b000000
+E2E_PIDS=()
+
+fail() {
+    echo "FAIL: $*" >&2
+    tail -n 20 "$E2E_DIR"/err-* >&2 || true
+    exit 1
+}
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}" ${XVFB_PID:-}; do
+        kill -KILL "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_DIR"
+}
+
+# e2e_setup EXECUTABLE: the program as $E2E_DIR/app/kirorin, a private runtime folder (so the
+# instance lock is the test's own), the disk audio capture and a display.
+e2e_setup() {
+    E2E_DIR=$(mktemp -d /tmp/kirorin-e2e.XXXXXX)
+    trap e2e_cleanup EXIT
+    chmod 755 "$E2E_DIR"
+    mkdir -m 755 "$E2E_DIR/app"
+    mkdir -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
+    cp "$1" "$E2E_DIR/app/kirorin"
+    export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
+    exec {fd}>"$E2E_DIR/display"
+    Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    XVFB_PID=$!
+    exec {fd}>&-
+    wait_until 10 test -s "$E2E_DIR/display" || fail "Xvfb did not start"
+    export DISPLAY=:$(head -n1 "$E2E_DIR/display")
+}
+
+# start_program NAME [env arguments...]: runs the copy in the background; pid in PID_<NAME>,
+# output in $E2E_DIR/out-NAME and err-NAME.
+start_program() {
+    local name=$1
+    shift
+    env "$@" "$E2E_DIR/app/kirorin" >"$E2E_DIR/out-$name" 2>"$E2E_DIR/err-$name" </dev/null &
+    E2E_PIDS+=($!)
+    printf -v "PID_$name" '%s' $!
+}
+
+# wait_until SECONDS COMMAND...: polls every 0.1 s.
+wait_until() {
+    local i limit=$(($1 * 10))
+    shift
+    for ((i = 0; i < limit; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+running() { kill -0 "$1" 2>/dev/null; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
+exit_code() { wait "$1" && echo 0 || echo $?; }
+
+# stop_program PID: SIGTERM ends it within 5 s with exit code 0.
+stop_program() {
+    kill -TERM "$1"
+    wait_until 5 ended "$1" || fail "SIGTERM did not end $1"
+    [[ $(exit_code "$1") == 0 ]] || fail "exit code after SIGTERM"
+}
+
+settings_file() { echo "$E2E_DIR/app/tamberle.sav"; }
+settings_hex() { od -An -v -tx1 "$(settings_file)" | tr -d ' \n'; }
+settings_written() { [[ $(stat -c %s "$(settings_file)" 2>/dev/null) == 36 ]]; }
+
+# write_settings FIELD...: the nine fields as little-endian 32-bit values.
+write_settings() {
+    local field v bytes=
+    for field in "$@"; do
+        v=$((field & 0xFFFFFFFF))
+        bytes+=$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) \
+            $((v >> 16 & 255)) $((v >> 24 & 255)))
+    done
+    printf "$bytes" >"$(settings_file)"
+}
+
+capture_bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
+capture_holds() { (($(capture_bytes) >= $1)); }
+# wait_capture SECONDS: until the capture holds that much sound.
+wait_capture() {
+    wait_until $(($1 + 20)) capture_holds $(($1 * RATE_BYTES)) ||
+        fail "capture stuck at $(capture_bytes) bytes"
+}
+
+# level FROM_BYTE TO_BYTE STAT [sox effects...]: a sox statistic of the capture's mono mix
+# between two byte offsets, in dBFS; -999 for digital silence.
+level() {
+    local from=$(($1 / 4 * 4)) to=$(($2 / 4 * 4)) stat=$3
+    shift 3
+    local value
+    value=$(tail -c +$((from + 1)) "$SDL_DISKAUDIOFILE" | head -c $((to - from)) |
+        sox -t raw -r 48000 -e signed -b 16 -c 2 - -n remix - "$@" stats 2>&1 |
+        awk -v s="$stat" '$0 ~ "^" s { print $4 }')
+    [[ -z $value || $value == -inf ]] && value=-999
+    echo "$value"
+}
+
+db_above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# expect_chirps FROM_BYTE TO_BYTE: sound, most of its energy near 5 kHz as the crickets'.
+expect_chirps() {
+    local all band
+    all=$(level "$1" "$2" "RMS lev dB")
+    band=$(level "$1" "$2" "RMS lev dB" sinc 4000-6000)
+    db_above "$band" -60 || fail "no chirp between bytes $1 and $2 (band $band dB)"
+    db_above "$band" "$(awk -v a="$all" 'BEGIN { print a - 3 }')" ||
+        fail "the sound is not the crickets' (band $band dB of $all dB)"
+}
+
+expect_silence() {
+    local peak
+    peak=$(level "$1" "$2" "Pk lev dB")
+    [[ $peak == -999 ]] || fail "sound between bytes $1 and $2 (peak $peak dB)"
+}
+
+# The message box: the one visible window titled Kirorin.
+message_box_window() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/null | head -n1; }
+message_box_shown() { [[ -n $(message_box_window) ]]; }
+
+lock_free() { flock -n "$XDG_RUNTIME_DIR/$LOCK_NAME" true; }
