@@ -1,16 +1,18 @@
 #pragma once
 
-#include "FakeFramework.h"
 #include "app/CChorusApp.h"
 #include "platform/Clocks.h"
 #include "platform/Cursor.h"
+#include "platform/Framework.h"
 #include "platform/LocalTime.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/OfflineOutput.h"
+#include "res/Strings.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,10 +32,13 @@ struct Outside {
         *position = cursor;
         return true;
     }
-    static int CursorReads() {
-        return static_cast<int>(std::count(log.begin(), log.end(), "cursor"));
-    }
+    static long CursorReads() { return std::count(log.begin(), log.end(), "cursor"); }
 };
+
+// A failure message box as FakeFramework records it.
+inline std::string Box(std::uint32_t id) {
+    return "Kirorin|" + std::string(LoadString(id));
+}
 
 // A counter that stands still: the crickets' silences never end on their own.
 class StillClock : public platform::ClockSource {
@@ -44,6 +49,24 @@ public:
         return 0;
     }
     std::uint32_t Milliseconds() override { return 0; }
+};
+
+// Records what the application asks of the framework.
+class FakeFramework : public platform::Framework {
+public:
+    bool CreateMainWindow() override { return ++windowsCreated, canCreateWindow; }
+    void* MainWindow() const override { return windowsCreated > 0 ? (void*)this : nullptr; }
+    void SetTickTimer(unsigned milliseconds) override { timerPeriods.push_back(milliseconds); }
+    void ShowMessageBox(const std::string& caption, const std::string& text) override {
+        boxes.push_back(caption + "|" + text);
+    }
+    void PostCommand(std::uint32_t command) override { commands.push_back(command); }
+
+    bool canCreateWindow = true;
+    int windowsCreated = 0;
+    std::vector<unsigned> timerPeriods;
+    std::vector<std::string> boxes;
+    std::vector<std::uint32_t> commands;
 };
 
 // The real mixer on an offline output; the buffer creation numbered failAt (from 0) fails.
@@ -76,16 +99,18 @@ protected:
         Outside::now = {12, 0};
         Outside::cursor = {0, 0};
         Outside::log.clear();
-        previousClock = platform::SetClockSource(&clock);
-        previousTime = platform::SetLocalTimeFunction(Outside::Now);
-        previousCursor = platform::SetCursorFunction(Outside::Cursor);
+        platform::SetFramework(&framework);
+        platform::SetClockSource(&clock);
+        platform::SetLocalTimeFunction(Outside::Now);
+        platform::SetCursorFunction(Outside::Cursor);
         FreshApp();
     }
     void TearDown() override {
         app.reset();
-        platform::SetCursorFunction(previousCursor);
-        platform::SetLocalTimeFunction(previousTime);
-        platform::SetClockSource(previousClock);
+        platform::SetCursorFunction(nullptr);
+        platform::SetLocalTimeFunction(nullptr);
+        platform::SetClockSource(nullptr);
+        platform::SetFramework(nullptr);
     }
 
     // A new application object on the device, as after static construction.
@@ -101,11 +126,9 @@ protected:
     }
 
     int VoicesHeld() const {
-        int held = 0;
-        for (const CCricket& cricket : app->crickets) {
-            held += cricket.voice.buffer ? 1 : 0;
-        }
-        return held;
+        return static_cast<int>(
+            std::count_if(std::begin(app->crickets), std::end(app->crickets),
+                          [](const CCricket& c) { return bool(c.voice.buffer); }));
     }
 
     // Whether the next tick counts as disturbed, seen through cricket 0 made free to chirp: a
@@ -125,9 +148,4 @@ protected:
     FakeFramework framework;
     StillClock clock;
     std::unique_ptr<CChorusApp> app;
-
-private:
-    platform::ClockSource* previousClock = nullptr;
-    platform::LocalTimeFunction previousTime = nullptr;
-    platform::CursorFunction previousCursor = nullptr;
 };

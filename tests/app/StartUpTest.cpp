@@ -1,8 +1,6 @@
 #include "AppTestSupport.h"
 
 #include "platform/InstanceLock.h"
-#include "res/Strings.h"
-#include "settings/SettingsFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -26,30 +24,22 @@ protected:
         char pattern[] = "/tmp/kirorin-app-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         dir = pattern;
-        const char* saved = std::getenv("XDG_RUNTIME_DIR");
-        savedRuntimeDir = saved ? saved : "";
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     }
     void TearDown() override {
         app->ShutDown(0);
-        ::setenv("XDG_RUNTIME_DIR", savedRuntimeDir.c_str(), 1);
+        ::unsetenv("XDG_RUNTIME_DIR");
         fs::remove_all(dir);
         AppTest::TearDown();
     }
 
     std::string dir;
-    std::string savedRuntimeDir;
 };
 
-TEST(SettingsPath, IsBesideTheExecutable) {
-    EXPECT_EQ(SettingsPathBeside("/opt/kirorin/kirorin"), "/opt/kirorin/tamberle.sav");
-    EXPECT_EQ(SettingsPathBeside("/kirorin"), "/tamberle.sav");
-    EXPECT_EQ(SettingsPathBeside(""), "");
-}
-
-TEST_F(StartUpTest, SecondInstanceEndsSilentlyWithoutTouchingAnything) {
+TEST_F(StartUpTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     platform::InstanceLock other;
     ASSERT_TRUE(other.Acquire(CChorusApp::kInstanceLockName));
+    // A second instance ends silently, before it even finds its settings file.
     EXPECT_EQ(app->StartUp(), 0);
     EXPECT_EQ(framework.windowsCreated, 0);
     EXPECT_TRUE(framework.boxes.empty());
@@ -57,8 +47,19 @@ TEST_F(StartUpTest, SecondInstanceEndsSilentlyWithoutTouchingAnything) {
     EXPECT_EQ(app->ShutDown(7), 7);
     platform::InstanceLock third;
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
+    other.Release();
+    EXPECT_TRUE(third.Acquire(CChorusApp::kInstanceLockName));
+    third.Release();
+
+    const fs::path target = fs::path(dir) / "elsewhere";
+    // The file stays behind after a release; a link put in its place is not followed.
+    fs::remove(fs::path(dir) / CChorusApp::kInstanceLockName);
+    fs::create_symlink(target, fs::path(dir) / CChorusApp::kInstanceLockName);
+    EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
+    EXPECT_FALSE(fs::exists(target));
 }
 
+// Lock, frame, timer, sound device, then the settings: each failure stops what follows.
 TEST_F(StartUpTest, FrameOrSoundThatCannotBeMadeIsReportedAndReleasesTheLock) {
     framework.canCreateWindow = false;
     EXPECT_EQ(app->StartUp(), 0);
@@ -70,33 +71,17 @@ TEST_F(StartUpTest, FrameOrSoundThatCannotBeMadeIsReportedAndReleasesTheLock) {
     EXPECT_EQ(app->StartUp(), 0);
     dsound::SetCreateFunction(previous);
     EXPECT_THAT(framework.timerPeriods, ElementsAre(10u));
-    ASSERT_EQ(framework.boxes.size(), 2u);
-    EXPECT_EQ(framework.boxes[0].first, "Kirorin");
-    EXPECT_EQ(framework.boxes[0].second, LoadString(kIdsMainWindowFailed));
-    EXPECT_EQ(framework.boxes[1].second, LoadString(kIdsSoundInitFailed));
+    EXPECT_THAT(framework.boxes, ElementsAre(Box(kIdsMainWindowFailed), Box(kIdsSoundInitFailed)));
     EXPECT_TRUE(framework.commands.empty());
     app->ShutDown(0);
     platform::InstanceLock next;
     EXPECT_TRUE(next.Acquire(CChorusApp::kInstanceLockName));
 }
 
-TEST_F(StartUpTest, SettingsLoadAndSaveThroughTheFileBesideTheProgram) {
-    app->settingsPath = dir + "/tamberle.sav";
-    ChorusSettings written{1000, 0, 40, -3, 7, 0, 0, 23, 99};
-    ASSERT_EQ(SaveSettingsFile(app->settingsPath, written), 1);
-    EXPECT_EQ(app->LoadSettings(), 1);
-    written.cricketCount = 16;
-    EXPECT_EQ(app->settings, written);
-    EXPECT_EQ(app->SaveSettings(), 1);
-    EXPECT_EQ(fs::file_size(app->settingsPath), 36u);
-    EXPECT_TRUE(framework.boxes.empty());
-
+TEST_F(StartUpTest, SettingsThatCannotBeSavedAreReportedAndEndTheProgram) {
     app->settingsPath = dir + "/no such folder/tamberle.sav";
-    EXPECT_EQ(app->LoadSettings(), 0);
-    EXPECT_EQ(app->settings, written);
     EXPECT_EQ(app->SaveSettings(), 0);
-    ASSERT_EQ(framework.boxes.size(), 1u);
-    EXPECT_EQ(framework.boxes[0].second, LoadString(kIdsSettingsSaveFailed));
+    EXPECT_THAT(framework.boxes, ElementsAre(Box(kIdsSettingsSaveFailed)));
     EXPECT_THAT(framework.commands, ElementsAre(platform::ID_EXIT));
 }
 
