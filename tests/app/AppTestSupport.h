@@ -17,39 +17,28 @@
 #include <string>
 #include <vector>
 
-// What the tick reads from outside, scripted; each read is logged to check the tick's order.
-struct Outside {
+// What the tick reads from outside, scripted; each read is logged to check the tick's order. Its
+// counter stands still: the crickets' silences never end on their own.
+struct Outside : platform::ClockSource {
     static inline platform::LocalTimeOfDay now{12, 0};
     static inline platform::CursorPosition cursor{0, 0};
     static inline std::vector<std::string> log;
 
-    static platform::LocalTimeOfDay Now() {
-        log.push_back("time");
-        return now;
-    }
+    static platform::LocalTimeOfDay Now() { return log.push_back("time"), now; }
     static bool Cursor(platform::CursorPosition* position) {
         log.push_back("cursor");
-        *position = cursor;
-        return true;
+        return *position = cursor, true;
     }
     static long CursorReads() { return std::count(log.begin(), log.end(), "cursor"); }
+    std::int64_t CounterFrequency() override { return 1000000; }
+    std::int64_t CounterValue() override { return log.push_back("clock"), 0; }
+    std::uint32_t Milliseconds() override { return 0; }
 };
 
 // A failure message box as FakeFramework records it.
 inline std::string Box(std::uint32_t id) {
     return "Kirorin|" + std::string(LoadString(id));
 }
-
-// A counter that stands still: the crickets' silences never end on their own.
-class StillClock : public platform::ClockSource {
-public:
-    std::int64_t CounterFrequency() override { return 1000000; }
-    std::int64_t CounterValue() override {
-        Outside::log.push_back("clock");
-        return 0;
-    }
-    std::uint32_t Milliseconds() override { return 0; }
-};
 
 // Records what the application asks of the framework.
 class FakeFramework : public platform::Framework {
@@ -118,19 +107,11 @@ protected:
         app = std::make_unique<CChorusApp>();
         app->device.device = DsPtr<IDirectSound>(&sound);
     }
-
-    int Tick() {
-        platform::Message message;
-        message.message = platform::WM_TIMER;
-        return app->PreviewMessage(message);
+    int Tick() { return app->PreviewMessage({nullptr, platform::WM_TIMER, 0}); }
+    long VoicesHeld() const {
+        return std::count_if(std::begin(app->crickets), std::end(app->crickets),
+                             [](const CCricket& c) { return bool(c.voice.buffer); });
     }
-
-    int VoicesHeld() const {
-        return static_cast<int>(
-            std::count_if(std::begin(app->crickets), std::end(app->crickets),
-                          [](const CCricket& c) { return bool(c.voice.buffer); }));
-    }
-
     // Whether the next tick counts as disturbed, seen through cricket 0 made free to chirp: a
     // disturbed tick hushes it, a calm one plays.
     bool NextTickDisturbed() {
@@ -146,6 +127,6 @@ protected:
 
     CountingDevice sound;
     FakeFramework framework;
-    StillClock clock;
+    Outside clock;
     std::unique_ptr<CChorusApp> app;
 };

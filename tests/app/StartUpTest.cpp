@@ -9,7 +9,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
+using platform::InstanceLock;
 
 HRESULT NoSoundCard(const void*, IDirectSound** directSound, void*) {
     *directSound = nullptr;
@@ -21,9 +21,7 @@ class StartUpTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        char pattern[] = "/tmp/kirorin-app-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
+        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     }
     void TearDown() override {
@@ -33,56 +31,50 @@ protected:
         AppTest::TearDown();
     }
 
-    std::string dir;
+    std::string dir = "/tmp/kirorin-app-XXXXXX";
 };
 
 TEST_F(StartUpTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
-    platform::InstanceLock other;
+    InstanceLock other, third;
     ASSERT_TRUE(other.Acquire(CChorusApp::kInstanceLockName));
     // A second instance ends silently, before it even finds its settings file.
     EXPECT_EQ(app->StartUp(), 0);
     EXPECT_EQ(framework.windowsCreated, 0);
     EXPECT_TRUE(framework.boxes.empty());
     EXPECT_TRUE(app->settingsPath.empty());
-    EXPECT_EQ(app->ShutDown(7), 7);
-    platform::InstanceLock third;
+    app->ShutDown(0);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
     other.Release();
     EXPECT_TRUE(third.Acquire(CChorusApp::kInstanceLockName));
     third.Release();
-
-    const fs::path target = fs::path(dir) / "elsewhere";
     // The file stays behind after a release; a link put in its place is not followed.
     fs::remove(fs::path(dir) / CChorusApp::kInstanceLockName);
-    fs::create_symlink(target, fs::path(dir) / CChorusApp::kInstanceLockName);
+    fs::create_symlink(fs::path(dir) / "elsewhere", fs::path(dir) / CChorusApp::kInstanceLockName);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
-    EXPECT_FALSE(fs::exists(target));
+    EXPECT_FALSE(fs::exists(fs::path(dir) / "elsewhere"));
 }
 
-// Lock, frame, timer, sound device, then the settings: each failure stops what follows.
-TEST_F(StartUpTest, FrameOrSoundThatCannotBeMadeIsReportedAndReleasesTheLock) {
+// Lock, frame, timer, sound device, settings: each failure stops what follows, is reported once
+// and lets the lock go.
+TEST_F(StartUpTest, FrameSoundOrSettingsFailureIsReportedOnce) {
     framework.canCreateWindow = false;
     EXPECT_EQ(app->StartUp(), 0);
     EXPECT_TRUE(framework.timerPeriods.empty());
     app->ShutDown(0);
-
     framework.canCreateWindow = true;
     const dsound::CreateFunction previous = dsound::SetCreateFunction(NoSoundCard);
     EXPECT_EQ(app->StartUp(), 0);
     dsound::SetCreateFunction(previous);
-    EXPECT_THAT(framework.timerPeriods, ElementsAre(10u));
-    EXPECT_THAT(framework.boxes, ElementsAre(Box(kIdsMainWindowFailed), Box(kIdsSoundInitFailed)));
+    EXPECT_EQ(framework.timerPeriods, std::vector{10u});
     EXPECT_TRUE(framework.commands.empty());
     app->ShutDown(0);
-    platform::InstanceLock next;
-    EXPECT_TRUE(next.Acquire(CChorusApp::kInstanceLockName));
-}
+    EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
 
-TEST_F(StartUpTest, SettingsThatCannotBeSavedAreReportedAndEndTheProgram) {
     app->settingsPath = dir + "/no such folder/tamberle.sav";
     EXPECT_EQ(app->SaveSettings(), 0);
-    EXPECT_THAT(framework.boxes, ElementsAre(Box(kIdsSettingsSaveFailed)));
-    EXPECT_THAT(framework.commands, ElementsAre(platform::ID_EXIT));
+    EXPECT_EQ(framework.boxes, (std::vector{Box(kIdsMainWindowFailed), Box(kIdsSoundInitFailed),
+                                            Box(kIdsSettingsSaveFailed)}));
+    EXPECT_EQ(framework.commands, std::vector{platform::ID_EXIT});
 }
 
 } // namespace
