@@ -85,9 +85,6 @@ public:
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Outside::now = {12, 0};
-        Outside::cursor = {0, 0};
-        Outside::log.clear();
         platform::SetFramework(&framework);
         platform::SetClockSource(&clock);
         platform::SetLocalTimeFunction(Outside::Now);
@@ -102,8 +99,14 @@ protected:
         platform::SetFramework(nullptr);
     }
 
-    // A new application object on the device, as after static construction.
+    // A new application object on the device, as after static construction, and nothing recorded.
     void FreshApp() {
+        Outside::now = {12, 0};
+        Outside::cursor = {0, 0};
+        Outside::log.clear();
+        framework.boxes.clear();
+        framework.commands.clear();
+        sound.created = 0;
         app = std::make_unique<CChorusApp>();
         app->device.device = DsPtr<IDirectSound>(&sound);
     }
