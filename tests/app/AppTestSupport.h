@@ -13,9 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 // What the tick reads from outside, scripted; each read is logged to check the tick's order. Its
 // counter stands still: the crickets' silences never end on their own.
@@ -84,7 +88,10 @@ public:
 
 class AppTest : public ::testing::Test {
 protected:
+    // The instance lock goes to a private folder.
     void SetUp() override {
+        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+        ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         platform::SetFramework(&framework);
         platform::SetClockSource(&clock);
         platform::SetLocalTimeFunction(Outside::Now);
@@ -92,7 +99,10 @@ protected:
         FreshApp();
     }
     void TearDown() override {
+        app->ShutDown(0);
         app.reset();
+        ::unsetenv("XDG_RUNTIME_DIR");
+        std::filesystem::remove_all(dir);
         platform::SetCursorFunction(nullptr);
         platform::SetLocalTimeFunction(nullptr);
         platform::SetClockSource(nullptr);
@@ -132,4 +142,5 @@ protected:
     FakeFramework framework;
     Outside clock;
     std::unique_ptr<CChorusApp> app;
+    std::string dir = "/tmp/kirorin-app-XXXXXX";
 };

@@ -2,10 +2,6 @@
 
 #include "platform/InstanceLock.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -16,25 +12,7 @@ HRESULT NoSoundCard(const void*, IDirectSound** directSound, void*) {
     return DSERR_NODRIVER;
 }
 
-// The instance lock in a private folder.
-class StartUpTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-        ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    }
-    void TearDown() override {
-        app->ShutDown(0);
-        ::unsetenv("XDG_RUNTIME_DIR");
-        fs::remove_all(dir);
-        AppTest::TearDown();
-    }
-
-    std::string dir = "/tmp/kirorin-app-XXXXXX";
-};
-
-TEST_F(StartUpTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
+TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     InstanceLock other, third;
     ASSERT_TRUE(other.Acquire(CChorusApp::kInstanceLockName));
     // A second instance ends silently, before it even finds its settings file.
@@ -56,7 +34,7 @@ TEST_F(StartUpTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
 
 // Lock, frame, timer, sound device, settings: each failure stops what follows, is reported once
 // and lets the lock go.
-TEST_F(StartUpTest, FrameSoundOrSettingsFailureIsReportedOnce) {
+TEST_F(AppTest, FrameSoundOrSettingsFailureIsReportedOnce) {
     framework.canCreateWindow = false;
     EXPECT_EQ(app->StartUp(), 0);
     EXPECT_TRUE(framework.timerPeriods.empty());
