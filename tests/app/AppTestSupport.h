@@ -39,27 +39,27 @@ struct Outside : platform::ClockSource {
     std::uint32_t Milliseconds() override { return 0; }
 };
 
-// A failure message box as FakeFramework records it.
+// A failure message box and the exit command as FakeFramework records them.
 inline std::string Box(std::uint32_t id) {
     return "Kirorin|" + std::string(LoadString(id));
 }
+inline const std::string kExit = "command " + std::to_string(platform::ID_EXIT);
 
-// Records what the application asks of the framework.
+// Records what the application asks of the framework, in order.
 class FakeFramework : public platform::Framework {
 public:
-    bool CreateMainWindow() override { return ++windowsCreated, canCreateWindow; }
-    void* MainWindow() const override { return windowsCreated > 0 ? (void*)this : nullptr; }
-    void SetTickTimer(unsigned milliseconds) override { timerPeriods.push_back(milliseconds); }
+    bool CreateMainWindow() override { return calls.push_back("window"), canCreateWindow; }
+    void* MainWindow() const override { return calls.empty() ? nullptr : (void*)this; }
+    void SetTickTimer(unsigned ms) override { calls.push_back("timer " + std::to_string(ms)); }
     void ShowMessageBox(const std::string& caption, const std::string& text) override {
-        boxes.push_back(caption + "|" + text);
+        calls.push_back(caption + "|" + text);
     }
-    void PostCommand(std::uint32_t command) override { commands.push_back(command); }
+    void PostCommand(std::uint32_t id) override {
+        calls.push_back("command " + std::to_string(id));
+    }
 
     bool canCreateWindow = true;
-    int windowsCreated = 0;
-    std::vector<unsigned> timerPeriods;
-    std::vector<std::string> boxes;
-    std::vector<std::uint32_t> commands;
+    std::vector<std::string> calls;
 };
 
 // The real mixer on an offline output; the buffer creation numbered failAt (from 0) fails.
@@ -114,8 +114,7 @@ protected:
         Outside::now = {12, 0};
         Outside::cursor = {0, 0};
         Outside::log.clear();
-        framework.boxes.clear();
-        framework.commands.clear();
+        framework.calls.clear();
         sound.created = 0;
         app = std::make_unique<CChorusApp>();
         app->device.device = DsPtr<IDirectSound>(&sound);

@@ -110,7 +110,7 @@ TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
     ASSERT_EQ(app->StartChorus(), 1);
     EXPECT_EQ(app->chirpSource.format, format);
     EXPECT_EQ(sound.created, 32);
-    EXPECT_TRUE(framework.boxes.empty());
+    EXPECT_TRUE(framework.calls.empty());
 }
 
 // Start attaches the first cricketCount of the sixteen, and only they tick; a failure at cricket k
@@ -135,8 +135,8 @@ TEST_F(AppTest, StartAttachesTheFirstCricketCountOrReportsTheFailureOnce) {
         EXPECT_EQ(app->chorusActive, started ? 1 : 0) << count;
         EXPECT_EQ(app->secondSource.format != nullptr, chirp == 129 && second == 130);
         EXPECT_EQ(VoicesHeld(), voices) << count;
-        EXPECT_EQ(framework.boxes, std::vector(started ? 0 : 1, Box(kIdsSoundSetupFailed)));
-        EXPECT_EQ(framework.commands, std::vector(started ? 0 : 1, platform::ID_EXIT));
+        const std::vector<std::string> failed{Box(kIdsSoundSetupFailed), kExit};
+        EXPECT_EQ(framework.calls, started ? std::vector<std::string>{} : failed) << count;
         // A failing tick goes no further than the gate.
         EXPECT_EQ(Outside::CursorReads() > 0, started) << count;
         // Only the attached crickets tick; wariness 0 lets them all chirp at once.

@@ -17,8 +17,7 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     ASSERT_TRUE(other.Acquire(CChorusApp::kInstanceLockName));
     // A second instance ends silently, before it even finds its settings file.
     EXPECT_EQ(app->StartUp(), 0);
-    EXPECT_EQ(framework.windowsCreated, 0);
-    EXPECT_TRUE(framework.boxes.empty());
+    EXPECT_TRUE(framework.calls.empty());
     EXPECT_TRUE(app->settingsPath.empty());
     app->ShutDown(0);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
@@ -37,22 +36,19 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
 TEST_F(AppTest, FrameSoundOrSettingsFailureIsReportedOnce) {
     framework.canCreateWindow = false;
     EXPECT_EQ(app->StartUp(), 0);
-    EXPECT_TRUE(framework.timerPeriods.empty());
     app->ShutDown(0);
     framework.canCreateWindow = true;
     const dsound::CreateFunction previous = dsound::SetCreateFunction(NoSoundCard);
     EXPECT_EQ(app->StartUp(), 0);
     dsound::SetCreateFunction(previous);
-    EXPECT_EQ(framework.timerPeriods, std::vector{10u});
-    EXPECT_TRUE(framework.commands.empty());
     app->ShutDown(0);
     EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
 
     app->settingsPath = dir + "/no such folder/tamberle.sav";
     EXPECT_EQ(app->SaveSettings(), 0);
-    EXPECT_EQ(framework.boxes, (std::vector{Box(kIdsMainWindowFailed), Box(kIdsSoundInitFailed),
-                                            Box(kIdsSettingsSaveFailed)}));
-    EXPECT_EQ(framework.commands, std::vector{platform::ID_EXIT});
+    EXPECT_EQ(framework.calls, (std::vector<std::string>{
+                                   "window", Box(kIdsMainWindowFailed), "window", "timer 10",
+                                   Box(kIdsSoundInitFailed), Box(kIdsSettingsSaveFailed), kExit}));
 }
 
 } // namespace
