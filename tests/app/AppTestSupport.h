@@ -5,11 +5,9 @@
 #include "platform/Cursor.h"
 #include "platform/Framework.h"
 #include "platform/LocalTime.h"
-#include "platform/dsound/DirectSoundControl.h"
-#include "platform/dsound/OfflineOutput.h"
 #include "res/Strings.h"
+#include "tests/cricket/FakeDirectSound.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,30 +60,6 @@ public:
     std::vector<std::string> calls;
 };
 
-// The real mixer on an offline output; the buffer creation numbered failAt (from 0) fails.
-class CountingDevice : public IDirectSound {
-public:
-    CountingDevice() { dsound::CreateDevice(std::make_shared<dsound::OfflineOutput>(), &real); }
-    ~CountingDevice() override { real->Release(); }
-    ULONG AddRef() override { return 1; }
-    ULONG Release() override { return 1; }
-    HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
-                              void* outer) override {
-        if (created++ == failAt) {
-            *buffer = nullptr;
-            return DSERR_OUTOFMEMORY;
-        }
-        return real->CreateSoundBuffer(desc, buffer, outer);
-    }
-    HRESULT SetCooperativeLevel(HWND window, DWORD level) override {
-        return real->SetCooperativeLevel(window, level);
-    }
-
-    IDirectSound* real = nullptr;
-    int created = 0;
-    int failAt = -1;
-};
-
 class AppTest : public ::testing::Test {
 protected:
     // The instance lock goes to a private folder.
@@ -115,7 +89,8 @@ protected:
         Outside::cursor = {0, 0};
         Outside::log.clear();
         framework.calls.clear();
-        sound.created = 0;
+        app.reset(); // before the buffers it holds go
+        sound.buffers.clear();
         app = std::make_unique<CChorusApp>();
         app->device.device = DsPtr<IDirectSound>(&sound);
     }
@@ -137,7 +112,8 @@ protected:
         return cricket.interrupted != 0;
     }
 
-    CountingDevice sound;
+    FakeClock soundClock; // only the buffers' play ends; the tick reads Outside
+    FakeDirectSound sound{soundClock};
     FakeFramework framework;
     Outside clock;
     std::unique_ptr<CChorusApp> app;

@@ -2,7 +2,7 @@
 
 namespace {
 
-using ::testing::ElementsAre;
+using Log = std::vector<std::string>;
 
 TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
     EXPECT_EQ(app->PreviewMessage({nullptr, 0x0201, 0}), 0);
@@ -13,14 +13,14 @@ TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
     Outside::log.clear();
     Tick();
     // Each ticked cricket reads its stopwatch while its opening silence lasts.
-    EXPECT_THAT(Outside::log, ElementsAre("time", "cursor", "clock", "clock"));
+    EXPECT_EQ(Outside::log, (Log{"time", "cursor", "clock", "clock"}));
 
     // Outside the window the tick ends after the clock test.
     app->settings = {1000, 2, 2, 100, 1, 13, 0, 23, 59};
     Outside::log.clear();
     Outside::cursor = {40, 40};
     EXPECT_EQ(Tick(), 1);
-    EXPECT_THAT(Outside::log, ElementsAre("time"));
+    EXPECT_EQ(Outside::log, Log{"time"});
     EXPECT_EQ(app->lastCursorX, 0);
 }
 
@@ -29,8 +29,7 @@ TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
 TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
     const auto disturbedRun = [this] {
         int run = 0;
-        while (NextTickDisturbed() && run < 2000) {
-            ++run;
+        while (NextTickDisturbed() && run < 2000 && ++run) {
         }
         return run;
     };
@@ -95,22 +94,20 @@ TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
     app->settings.cricketCount = 4;
     Outside::now = {17, 1};
     Tick();
-    EXPECT_EQ(app->chorusActive, 0);
-    EXPECT_EQ(VoicesHeld(), 0);
-    EXPECT_EQ(app->chirpSource.format, nullptr);
-    EXPECT_EQ(app->secondSource.format, nullptr);
+    const WAVEFORMATEX* none = nullptr;
+    EXPECT_EQ(std::tuple(app->chorusActive, VoicesHeld(), app->chirpSource.format,
+                         app->secondSource.format),
+              std::tuple(0, 0L, none, none));
 
     app->settings.cricketCount = 16;
     Outside::now = {9, 0};
     Tick();
-    EXPECT_EQ(app->chorusActive, 1);
-    EXPECT_EQ(VoicesHeld(), 16);
+    EXPECT_EQ(std::pair(app->chorusActive, VoicesHeld()), std::pair(1, 16L));
     // Starting while running opens nothing more.
     const WAVEFORMATEX* format = app->chirpSource.format;
     ASSERT_EQ(app->StartChorus(), 1);
-    EXPECT_EQ(app->chirpSource.format, format);
-    EXPECT_EQ(sound.created, 32);
-    EXPECT_TRUE(framework.calls.empty());
+    EXPECT_EQ(std::tuple(app->chirpSource.format, sound.buffers.size(), framework.calls),
+              std::tuple(format, 32u, Log{}));
 }
 
 // Start attaches the first cricketCount of the sixteen, and only they tick; a failure at cricket k
@@ -132,11 +129,12 @@ TEST_F(AppTest, StartAttachesTheFirstCricketCountOrReportsTheFailureOnce) {
         app->settings.cricketCount = count;
         EXPECT_EQ(Tick(), 1);
         const bool started = failAt < 0 && chirp == 129 && second == 130;
-        EXPECT_EQ(app->chorusActive, started ? 1 : 0) << count;
-        EXPECT_EQ(app->secondSource.format != nullptr, chirp == 129 && second == 130);
-        EXPECT_EQ(VoicesHeld(), voices) << count;
-        const std::vector<std::string> failed{Box(kIdsSoundSetupFailed), kExit};
-        EXPECT_EQ(framework.calls, started ? std::vector<std::string>{} : failed) << count;
+        const Log failed{Box(kIdsSoundSetupFailed), kExit};
+        EXPECT_EQ(std::tuple(app->chorusActive, app->secondSource.format != nullptr, VoicesHeld(),
+                             framework.calls),
+                  std::tuple(started ? 1 : 0, chirp == 129 && second == 130, long(voices),
+                             started ? Log{} : failed))
+            << count;
         // A failing tick goes no further than the gate.
         EXPECT_EQ(Outside::CursorReads() > 0, started) << count;
         // Only the attached crickets tick; wariness 0 lets them all chirp at once.

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -48,9 +49,8 @@ TEST_F(FrameworkTest, OnlyTheChorusTimerTicksAndNeitherWhileABoxIsOpenNorAfterTh
     ASSERT_TRUE(framework.CreateMainWindow());
     framework.SetTickTimer(10);
     Tick();
-    EXPECT_EQ(app.previews, 1);
-    EXPECT_EQ(app.last.message, platform::WM_TIMER);
-    EXPECT_EQ(app.last.window, framework.MainWindow());
+    EXPECT_EQ(std::tuple(app.previews, app.last.message, app.last.window),
+              std::tuple(1, platform::WM_TIMER, framework.MainWindow()));
     // Another object's timer, and another timer of the frame, pass untouched.
     TimerTarget other;
     Tick(&other);
@@ -101,10 +101,9 @@ TEST_P(LoopEnd, BeforeAnyTickAndShutDownRuns) {
         }
         return GetParam() == 0 ? 0 : 1;
     };
-    EXPECT_EQ(framework.Run(), 0);
-    EXPECT_EQ(app.previews, 0);
-    EXPECT_EQ(app.shutDowns, 1);
-    EXPECT_EQ(framework.MainWindow(), nullptr);
+    const int exitCode = framework.Run();
+    EXPECT_EQ(std::tuple(exitCode, app.previews, app.shutDowns, framework.MainWindow()),
+              std::tuple(0, 0, 1, static_cast<void*>(nullptr)));
 }
 
 INSTANTIATE_TEST_SUITE_P(FailedStartExitSignalSignalInBox, LoopEnd, ::testing::Range(0, 4));

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "platform/InstanceLock.h"
+#include "platform/dsound/DirectSoundControl.h"
 
 namespace {
 

@@ -124,8 +124,8 @@ TEST_F(Cricket, AttachDrawsPitchThenTheSongAndTheSameSeedSingsTheSameSong) {
 
     ASSERT_EQ(Attach(second, 424242), 1);
     FakeBuffer& other = directSound.Last();
-    EXPECT_EQ(buffer.volumeCalls, other.volumeCalls);
-    EXPECT_EQ(buffer.panCalls, other.panCalls);
+    EXPECT_EQ(std::tie(buffer.volumeCalls, buffer.panCalls),
+              std::tie(other.volumeCalls, other.panCalls));
     while (buffer.volumeCalls.size() == 1 && other.volumeCalls.size() == 1) {
         clock.Step(10000000);
         first.Tick(0);

@@ -26,12 +26,10 @@ public:
     // The owning FakeDirectSound frees the object.
     ULONG Release() override { return 1; }
     HRESULT GetFrequency(DWORD* out) override {
-        *out = faults.zeroFrequency ? 0 : frequency;
-        return DS_OK;
+        return *out = faults.zeroFrequency ? 0 : frequency, DS_OK;
     }
     HRESULT GetStatus(DWORD* status) override {
-        *status = clock.nanoseconds < playEnd ? DSBSTATUS_PLAYING : 0;
-        return DS_OK;
+        return *status = clock.nanoseconds < playEnd ? DSBSTATUS_PLAYING : 0, DS_OK;
     }
     HRESULT Lock(DWORD, DWORD bytes, void** audio1, DWORD* bytes1, void**, DWORD*, DWORD) override {
         *audio1 = data.data();
@@ -51,10 +49,7 @@ public:
         frequency = faults.refuseFrequency ? frequency : value;
         return Log(frequencyCalls, value, faults.refuseFrequency);
     }
-    HRESULT Stop() override {
-        playEnd = 0;
-        return DS_OK;
-    }
+    HRESULT Stop() override { return playEnd = 0, DS_OK; }
     HRESULT SetCurrentPosition(DWORD) override { return DS_OK; }
     HRESULT Unlock(void*, DWORD, void*, DWORD) override { return DS_OK; }
     HRESULT Restore() override { return DS_OK; }
@@ -90,8 +85,10 @@ public:
     ULONG Release() override { return 1; }
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
                               void*) override {
-        buffers.push_back(std::make_unique<FakeBuffer>(clock, *desc, faults));
-        *buffer = buffers.back().get();
+        if (static_cast<int>(buffers.size()) == failAt) {
+            return *buffer = nullptr, DSERR_OUTOFMEMORY;
+        }
+        *buffer = buffers.emplace_back(std::make_unique<FakeBuffer>(clock, *desc, faults)).get();
         return DS_OK;
     }
     HRESULT SetCooperativeLevel(HWND, DWORD) override { return DS_OK; }
@@ -99,6 +96,7 @@ public:
     FakeBuffer& Last() { return *buffers.back(); }
 
     FakeBufferFaults faults;
+    int failAt = -1; // the creation numbered failAt (from 0) fails
     std::vector<std::unique_ptr<FakeBuffer>> buffers;
 
 private:
