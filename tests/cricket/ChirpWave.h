@@ -1,42 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
-// A mono 16-bit PCM RIFF WAVE of the given length: enough for a voice to hold a recording.
+// A silent mono 16-bit PCM RIFF WAVE of the given length (the header words are little-endian).
 inline std::vector<std::uint8_t> MonoWave16(std::uint32_t frames, std::uint32_t rate) {
-    std::vector<std::uint8_t> bytes;
-    auto put32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-    };
-    auto put16 = [&](std::uint16_t v) {
-        bytes.push_back(static_cast<std::uint8_t>(v));
-        bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    auto tag = [&](const char* text) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<std::uint8_t>(text[i]));
-        }
-    };
-
-    const std::uint32_t dataBytes = frames * 2;
-    tag("RIFF");
-    put32(4 + 8 + 16 + 8 + dataBytes);
-    tag("WAVE");
-    tag("fmt ");
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    tag("data");
-    put32(dataBytes);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        put16(static_cast<std::uint16_t>(i * 37));
-    }
+    const std::uint32_t header[] = {0x46464952, 36 + 2 * frames, 0x45564157, 0x20746D66,
+                                    16,         0x00010001,      rate,       2 * rate,
+                                    0x00100002, 0x61746164,      2 * frames};
+    std::vector<std::uint8_t> bytes(sizeof header + 2 * frames);
+    std::memcpy(bytes.data(), header, sizeof header);
     return bytes;
 }

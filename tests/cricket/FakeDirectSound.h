@@ -7,83 +7,98 @@
 #include <memory>
 #include <vector>
 
-// Faults and readings that every buffer created afterwards starts with.
+// Refusals that every buffer created afterwards starts with.
 struct FakeBufferFaults {
-    bool failGetFrequency = false;
-    // When set, GetFrequency reports this instead of the buffer's rate.
-    bool overrideFrequencyReading = false;
-    DWORD frequencyReading = 0;
+    bool zeroFrequency = false; // GetFrequency reads 0
     bool refuseFrequency = false;
     bool refuseVolume = false;
-    bool refusePan = false;
-    bool refusePlay = false;
 };
 
-// A secondary buffer that "plays" for frames / frequency seconds of the fake clock and records
-// the frequency, volume and pan calls made on it, refused or not.
+// A secondary buffer that "plays" for frames / frequency seconds of the fake clock and logs the
+// frequency, volume, pan and play calls made on it, refused or not. Only what a cricket uses.
 class FakeBuffer final : public IDirectSoundBuffer {
 public:
-    FakeBuffer(FakeClock& clock, const DSBUFFERDESC& desc, const FakeBufferFaults& faults);
+    FakeBuffer(FakeClock& fakeClock, const DSBUFFERDESC& desc, const FakeBufferFaults& start)
+        : faults(start), data(desc.dwBufferBytes), frequency(desc.lpwfxFormat->nSamplesPerSec),
+          clock(fakeClock) {}
 
-    ULONG AddRef() override;
-    ULONG Release() override;
-    HRESULT GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) override;
-    HRESULT GetFormat(WAVEFORMATEX* format, DWORD sizeAllocated, DWORD* sizeWritten) override;
-    HRESULT GetVolume(LONG* volume) override;
-    HRESULT GetPan(LONG* pan) override;
-    HRESULT GetFrequency(DWORD* frequency) override;
-    HRESULT GetStatus(DWORD* status) override;
-    HRESULT Lock(DWORD offset, DWORD bytes, void** audio1, DWORD* bytes1, void** audio2,
-                 DWORD* bytes2, DWORD flags) override;
-    HRESULT Play(DWORD reserved1, DWORD priority, DWORD flags) override;
-    HRESULT SetCurrentPosition(DWORD newPosition) override;
-    HRESULT SetFormat(const WAVEFORMATEX* format) override;
-    HRESULT SetVolume(LONG volume) override;
-    HRESULT SetPan(LONG pan) override;
-    HRESULT SetFrequency(DWORD frequency) override;
-    HRESULT Stop() override;
-    HRESULT Unlock(void* audio1, DWORD bytes1, void* audio2, DWORD bytes2) override;
-    HRESULT Restore() override;
-
-    bool Playing();
+    ULONG AddRef() override { return 2; }
+    // The owning FakeDirectSound frees the object.
+    ULONG Release() override { return 1; }
+    HRESULT GetFrequency(DWORD* out) override {
+        *out = faults.zeroFrequency ? 0 : frequency;
+        return DS_OK;
+    }
+    HRESULT GetStatus(DWORD* status) override {
+        *status = clock.nanoseconds < playEnd ? DSBSTATUS_PLAYING : 0;
+        return DS_OK;
+    }
+    HRESULT Lock(DWORD, DWORD bytes, void** audio1, DWORD* bytes1, void**, DWORD*, DWORD) override {
+        *audio1 = data.data();
+        *bytes1 = bytes;
+        return bytes <= data.size() ? DS_OK : DSERR_INVALIDPARAM;
+    }
+    HRESULT Play(DWORD, DWORD, DWORD) override {
+        // Plays while elapsed * frequency < frames, in whole nanoseconds.
+        const std::int64_t frames = static_cast<std::int64_t>(data.size() / 2);
+        playEnd = clock.nanoseconds + (frames * 1000000000 + frequency - 1) / frequency;
+        playTimes.push_back(clock.nanoseconds);
+        return DS_OK;
+    }
+    HRESULT SetVolume(LONG value) override { return Log(volumeCalls, value, faults.refuseVolume); }
+    HRESULT SetPan(LONG value) override { return Log(panCalls, value, false); }
+    HRESULT SetFrequency(DWORD value) override {
+        frequency = faults.refuseFrequency ? frequency : value;
+        return Log(frequencyCalls, value, faults.refuseFrequency);
+    }
+    HRESULT Stop() override {
+        playEnd = 0;
+        return DS_OK;
+    }
+    HRESULT SetCurrentPosition(DWORD) override { return DS_OK; }
+    HRESULT Unlock(void*, DWORD, void*, DWORD) override { return DS_OK; }
+    HRESULT Restore() override { return DS_OK; }
+    HRESULT GetCurrentPosition(DWORD*, DWORD*) override { return DSERR_UNSUPPORTED; }
+    HRESULT GetFormat(WAVEFORMATEX*, DWORD, DWORD*) override { return DSERR_UNSUPPORTED; }
+    HRESULT GetVolume(LONG*) override { return DSERR_UNSUPPORTED; }
+    HRESULT GetPan(LONG*) override { return DSERR_UNSUPPORTED; }
+    HRESULT SetFormat(const WAVEFORMATEX*) override { return DSERR_UNSUPPORTED; }
 
     FakeBufferFaults faults;
-    DWORD flags;
-    WAVEFORMATEX format;
-    std::vector<std::uint8_t> data;
+    std::vector<std::uint8_t> data; // 16-bit mono
     DWORD frequency;
-    LONG volume = 0;
-    LONG pan = 0;
-    ULONG references = 1;
-
     std::vector<DWORD> frequencyCalls;
     std::vector<LONG> volumeCalls;
     std::vector<LONG> panCalls;
-    // Clock readings (nanoseconds) at which Play was called.
-    std::vector<std::int64_t> playTimes;
+    std::vector<std::int64_t> playTimes; // clock readings (nanoseconds) of the Play calls
 
 private:
+    template <class T> static HRESULT Log(std::vector<T>& calls, T value, bool refused) {
+        calls.push_back(value);
+        return refused ? DSERR_INVALIDPARAM : DS_OK;
+    }
+
     FakeClock& clock;
-    bool playing = false;
-    std::int64_t playStart = 0;
+    std::int64_t playEnd = 0;
 };
 
 class FakeDirectSound final : public IDirectSound {
 public:
     explicit FakeDirectSound(FakeClock& fakeClock) : clock(fakeClock) {}
 
-    ULONG AddRef() override { return ++references; }
-    ULONG Release() override { return --references; }
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
-                              void* outer) override;
+                              void*) override {
+        buffers.push_back(std::make_unique<FakeBuffer>(clock, *desc, faults));
+        *buffer = buffers.back().get();
+        return DS_OK;
+    }
     HRESULT SetCooperativeLevel(HWND, DWORD) override { return DS_OK; }
 
-    // The buffer most recently created.
     FakeBuffer& Last() { return *buffers.back(); }
 
     FakeBufferFaults faults;
-    bool refuseCreate = false;
-    ULONG references = 1;
     std::vector<std::unique_ptr<FakeBuffer>> buffers;
 
 private:

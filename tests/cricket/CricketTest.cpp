@@ -1,0 +1,219 @@
+#include "FakeDirectSound.h"
+#include "cricket/CCricket.h"
+#include "cricket/CTwister.h"
+#include "sound/CSoundDevice.h"
+#include "sound/CWaveResource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <regex>
+
+namespace {
+
+using Ticks = std::vector<std::int64_t>;
+
+TEST(CricketVolume, ReferenceValuesAndEveryThirtyTwoBitSetting) {
+    const std::tuple<std::int32_t, std::uint32_t, LONG> rows[] = {
+        {100, 0, -1},      {100, 1500, -1501}, {100, 3000, -3001}, {50, 0, -5001},
+        {50, 3000, -6501}, {1, 0, -9901},      {1, 3000, -9931},   {0, 3000, -10000}};
+    for (const auto& [setting, n, volume] : rows) {
+        EXPECT_EQ(CCricket::SongVolume(setting, n), volume) << setting << " " << n;
+    }
+    // Any 32-bit value may come from the settings file: the result follows the formula where it
+    // fits and saturates where it does not, with no out-of-range conversion on the way.
+    for (std::int32_t setting :
+         {INT32_MIN, INT32_MIN + 1, -21474837, -1000000, -101, -1, 0, 1, 2, 99, 100, 101, 21474,
+          1000000, 21474837, INT32_MAX - 1, INT32_MAX}) {
+        for (std::uint32_t n = 0; n <= 3000; ++n) {
+            const LONG volume = CCricket::SongVolume(setting, n);
+            const long double exact = -10000.0L + setting * (10000.0L - n) / 100.0L;
+            // The single-precision factor costs at most a relative 5e-8, plus the truncation.
+            const long double slack = 1.0L + std::fabs(exact + 10000.0L) * 5e-8L;
+            // Saturated exactly when the formula is out of range.
+            const bool out = exact - slack > INT32_MAX || exact + slack < INT32_MIN;
+            const long double expected = out ? (exact > 0 ? INT32_MAX : INT32_MIN) : exact;
+            ASSERT_LE(std::fabs(volume - expected), out ? 0 : slack) << setting << " " << n;
+        }
+    }
+}
+
+// Every value lies in [low, high] and both ends are reached within reach.
+template <class Values, class T = typename Values::value_type>
+void ExpectSpread(const Values& values, std::type_identity_t<T> low, std::type_identity_t<T> high,
+                  std::type_identity_t<T> reach) {
+    ASSERT_FALSE(values.empty());
+    const auto [least, most] = std::minmax_element(values.begin(), values.end());
+    EXPECT_TRUE(*least >= low && *least <= low + reach) << *least;
+    EXPECT_TRUE(*most <= high && *most >= high - reach) << *most;
+}
+
+// A cricket's world: a fake clock, a fake DirectSound device, the chirp recording (16-bit mono,
+// 11025 Hz, 1.205 s) and the settings at their defaults (volume 100).
+class Cricket : public testing::Test {
+protected:
+    Cricket() : directSound(clock) {
+        device.device = DsPtr<IDirectSound>(&directSound);
+        EXPECT_EQ(wave.OpenResource(129), 1);
+    }
+
+    static int DrawsSinceSeed() { return theTwister.index % CTwister::kStateSize; }
+    int Attach(CCricket& cricket, std::uint32_t seed) {
+        theTwister.Seed(seed);
+        return cricket.Attach(device, wave);
+    }
+
+    // Attaches and forces the worked example's song: 4.50 s opening, 3.00 s rests, 4 phrases.
+    void StartWorkedExample(CCricket& cricket) {
+        ASSERT_EQ(Attach(cricket, 2026), 1);
+        cricket.voice.buffer->SetFrequency(11025);
+        cricket.phraseRest = 3.00;
+        cricket.wait = 4.50;
+        cricket.phrasesLeft = 4;
+    }
+
+    // Ticks until lastTick, logging in ticks of 10 ms: 'C' chirp, 'R' rest after a phrase,
+    // 'S' new song (NewSong sets the volume).
+    void RunUntil(CCricket& cricket, std::int64_t lastTick,
+                  const std::function<bool(std::int64_t)>& disturbedAt = {}) {
+        const FakeBuffer& buffer = directSound.Last();
+        for (std::int64_t tick = now + 1; tick <= lastTick; now = tick++) {
+            const std::size_t plays = buffer.playTimes.size(), songs = buffer.volumeCalls.size();
+            const bool silent = cricket.wait >= 0.0;
+            clock.Step(10000000);
+            cricket.Tick(disturbedAt && disturbedAt(tick) ? 1 : 0);
+            const bool song = buffer.volumeCalls.size() > songs;
+            for (const auto& [kind, happened] : {std::pair{'S', song},
+                                                 {'C', buffer.playTimes.size() > plays},
+                                                 {'R', !song && !silent && cricket.wait >= 0.0}}) {
+                if (happened) {
+                    log[kind].push_back(tick);
+                    kinds += kind;
+                    times.push_back(tick);
+                }
+            }
+        }
+    }
+
+    FakeClock clock;
+    FakeDirectSound directSound;
+    CSoundDevice device;
+    CWaveResource wave;
+    std::int64_t now = 0;
+    std::map<char, Ticks> log{{'S', {0}}};
+    std::string kinds = "S";
+    Ticks times{0};
+};
+
+TEST_F(Cricket, AttachDrawsPitchThenTheSongAndTheSameSeedSingsTheSameSong) {
+    CTwister r; // draws the same values, in the order the cricket should
+    r.Seed(424242);
+    CCricket first, second;
+    ASSERT_EQ(Attach(first, 424242), 1);
+    EXPECT_EQ(DrawsSinceSeed(), 6);
+    FakeBuffer& buffer = directSound.Last();
+    EXPECT_EQ(buffer.frequencyCalls, std::vector<DWORD>{11025 + r.Next() % 1001 - 500});
+    EXPECT_EQ(first.firstDelay, (r.Next() % 201 + 100) * 0.01);
+    EXPECT_EQ(first.phraseRest, (r.Next() % 201 + 200) * 0.01);
+    EXPECT_EQ(first.phrasesLeft, static_cast<std::int32_t>(r.Next() & 3) + 3);
+    EXPECT_EQ(buffer.volumeCalls, std::vector<LONG>{CCricket::SongVolume(100, r.Next() % 3001)});
+    EXPECT_EQ(buffer.panCalls, std::vector<LONG>{static_cast<LONG>(r.Next() % 3333) - 1666});
+
+    ASSERT_EQ(Attach(second, 424242), 1);
+    FakeBuffer& other = directSound.Last();
+    EXPECT_EQ(buffer.volumeCalls, other.volumeCalls);
+    EXPECT_EQ(buffer.panCalls, other.panCalls);
+    while (buffer.volumeCalls.size() == 1 && other.volumeCalls.size() == 1) {
+        clock.Step(10000000);
+        first.Tick(0);
+        second.Tick(0);
+    }
+    EXPECT_EQ(buffer.playTimes, other.playTimes);
+    EXPECT_EQ(other.volumeCalls.size(), 2u); // both start their second song on the same tick
+}
+
+TEST_F(Cricket, RefusalsStopTheDrawsWhereTheyHappen) {
+    CCricket cricket;
+    directSound.faults.zeroFrequency = true;
+    EXPECT_EQ(Attach(cricket, 7), 0);
+    EXPECT_EQ(DrawsSinceSeed(), 0);
+    directSound.faults = {.refuseFrequency = true};
+    EXPECT_EQ(Attach(cricket, 7), 0);
+    EXPECT_EQ(DrawsSinceSeed(), 1);
+    // A refused volume ends NewSong after four draws, with no pan.
+    directSound.faults = {};
+    ASSERT_EQ(Attach(cricket, 12), 1);
+    FakeBuffer& buffer = directSound.Last();
+    buffer.faults.refuseVolume = true;
+    theTwister.Seed(13);
+    EXPECT_EQ(cricket.NewSong(), 0);
+    EXPECT_EQ(DrawsSinceSeed(), 4);
+    EXPECT_EQ(buffer.panCalls.size(), 1u);
+}
+
+TEST_F(Cricket, WorkedExampleSingsTheSameWhenDisturbedInSilenceOrChirp) {
+    const std::function<bool(std::int64_t)> disturbances[] = {
+        {},
+        [](std::int64_t t) { return t < 450 || (t > 450 && t < 571) || (t > 934 && t < 1234); }};
+    for (const auto& disturbedAt : disturbances) {
+        CCricket cricket;
+        StartWorkedExample(cricket);
+        now = 0;
+        log = {{'S', {0}}};
+        RunUntil(cricket, 3600, disturbedAt);
+        // Chirps 4.50, 5.71, 6.92, 8.13; rests, then phrases at 12.34, 20.18 and 28.02.
+        EXPECT_EQ(log['C'], (Ticks{450, 571, 692, 813, 1234, 1355, 1476, 1597, 2018, 2139, 2260,
+                                   2381, 2802, 2923, 3044, 3165}));
+        EXPECT_EQ(log['R'], (Ticks{934, 1718, 2502, 3286}));
+        EXPECT_EQ(log['S'], (Ticks{0, 3586}));
+    }
+}
+
+TEST_F(Cricket, DisturbedFreeCricketHushesUntilTheFirstCalmTick) {
+    CCricket cricket;
+    StartWorkedExample(cricket);
+    RunUntil(cricket, 570); // chirp 1 ends at 5.705, chirp 2 is due
+    RunUntil(cricket, 871, [](std::int64_t) { return true; });
+    RunUntil(cricket, 872);
+    EXPECT_EQ(log['C'], Ticks{450});
+    EXPECT_EQ(log['S'], (Ticks{0, 872}));
+    const double opening = cricket.wait;
+    RunUntil(cricket, 872 + 800);
+    // The new song opens on the first tick at which its whole silence (3.00..7.00 s) has passed.
+    ASSERT_GE(log['C'].size(), 2u);
+    EXPECT_EQ(log['C'][1] - 872, static_cast<std::int64_t>(std::ceil(opening * 100 - 1e-9)));
+    EXPECT_TRUE(opening >= 3.00 && opening <= 7.00) << opening;
+}
+
+TEST_F(Cricket, ManySongsStayWithinTheirRanges) {
+    CCricket cricket;
+    ASSERT_EQ(Attach(cricket, 31337), 1);
+    RunUntil(cricket, 800000);
+    kinds.erase(kinds.rfind('S')); // the last song may be unfinished
+    EXPECT_TRUE(std::regex_match(kinds, std::regex("(S(CCCCR){3,6})+")));
+    // Both the shortest and the longest songs occur.
+    EXPECT_TRUE(std::regex_search(kinds, std::regex("S(CCCCR){3}S")));
+    EXPECT_TRUE(std::regex_search(kinds, std::regex("S(CCCCR){6}S")));
+    // Opening silences 3.00..7.00 s and rests 2.00..4.00 s, each ending on the next tick.
+    std::map<char, Ticks> gaps; // from each event to the next
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        gaps[kinds[i]].push_back(times[i + 1] - times[i]);
+    }
+    EXPECT_GE(gaps['S'].size(), 150u);
+    ExpectSpread(gaps['S'], 300, 701, 20);
+    ExpectSpread(gaps['R'], 200, 401, 10);
+    ExpectSpread(directSound.Last().panCalls, -1666, 1666, 266);
+    ExpectSpread(directSound.Last().volumeCalls, -3001, -1, 100);
+    // Pitches over many attaches: within 500 Hz of the recording's rate.
+    std::vector<DWORD> pitches;
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(cricket.Attach(device, wave), 1);
+        pitches.push_back(directSound.Last().frequencyCalls[0]);
+    }
+    ExpectSpread(pitches, 10525u, 11525u, 15u);
+}
+
+} // namespace
