@@ -36,7 +36,8 @@ icon_centre() {
 click_icon() {
     local xy
     read -r -a xy <<<"$(icon_centre)"
-    xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click --repeat "${2:-1}" --delay 80 "$1"
+    # --sync would wait for a movement that never comes when the pointer is already there.
+    xdotool mousemove "${xy[0]}" "${xy[1]}" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
 }
 
 # The settings dialog: visible windows titled Kirorin larger than the icon.
@@ -73,3 +74,4 @@ window_corner() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
         END { print x, y }'
 }
+window_size() { xwininfo -id "$1" | awk '/Width/ { w = $2 } /Height/ { h = $2 } END { print w, h }'; }
