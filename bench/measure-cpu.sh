@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# CPU time and peak memory of the running program (16 crickets, never disturbed) against the
+# CPU time and peak memory of the running program (16 crickets, pointer at rest) against the
 # floor program, each for SECONDS (default 60) under Xvfb with SDL's disk audio driver.
 # Usage: bench/measure-cpu.sh [build folder] [seconds]
 set -euo pipefail
@@ -47,8 +47,9 @@ measure() {
 
 mkdir "$work/app"
 cp "$build/kirorin" "$work/app/"
-# marker 1000, wariness 0, 16 crickets, volume 100, all day.
-printf '\xe8\x03\0\0\0\0\0\0\x10\0\0\0\x64\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x17\0\0\0\x3b\0\0\0' \
+# marker 1000, wariness 1 (the pointer is read on every tick, as in the floor), 16 crickets,
+# volume 100, all day.
+printf '\xe8\x03\0\0\x01\0\0\0\x10\0\0\0\x64\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x17\0\0\0\x3b\0\0\0' \
     >"$work/app/tamberle.sav"
 measure floor "$build/bench/floor_program"
 measure kirorin "$work/app/kirorin"
