@@ -9,7 +9,7 @@ items=$E2E_DIR/sni-items
 /usr/bin/python3 "$(dirname "$0")/tray-sni-watcher.py" "$items" &
 E2E_PIDS+=($!)
 wait_until 5 test -e "$items.ready" || fail "the watcher did not start"
-start_program sni
+start_program sni LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/tray-lsan.supp
 wait_until 10 test -s "$items" || fail "no item registered with the watcher"
 read -r service path <"$items"
 item() {
