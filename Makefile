@@ -35,3 +35,13 @@ fuzz:
 
 clean:
 	rm -rf build build-asan build-fuzz
+
+# For the current user, no root: ~/.local/lib/kirorin, ~/.local/bin/kirorin, menu entry and icon.
+# `make install AUTOSTART=1` also starts Kirorin at login; `make uninstall PURGE=1` also removes
+# the settings file.
+.PHONY: install uninstall
+install: deps
+	tools/install.sh $(if $(filter 1,$(AUTOSTART)),--autostart)
+
+uninstall:
+	tools/uninstall.sh $(if $(filter 1,$(PURGE)),--purge)

@@ -1,5 +1,7 @@
 #include "platform/dsound/PcmFormat.h"
 
+#include <cstring>
+
 namespace dsound {
 
 HRESULT CheckPcmFormat(const WAVEFORMATEX* format) {
@@ -20,6 +22,25 @@ HRESULT CheckPcmFormat(const WAVEFORMATEX* format) {
     }
     if (format->nChannels > 2 || (format->wBitsPerSample != 8 && format->wBitsPerSample != 16)) {
         return DSERR_BADFORMAT;
+    }
+    return DS_OK;
+}
+
+HRESULT CopyFormat(const WAVEFORMATEX& format, WAVEFORMATEX* out, DWORD sizeAllocated,
+                   DWORD* sizeWritten) {
+    if (out == nullptr) {
+        if (sizeWritten == nullptr) {
+            return DSERR_INVALIDPARAM;
+        }
+        *sizeWritten = sizeof(WAVEFORMATEX);
+        return DS_OK;
+    }
+    if (sizeAllocated < sizeof(WAVEFORMATEX)) {
+        return DSERR_INVALIDPARAM;
+    }
+    std::memcpy(out, &format, sizeof(WAVEFORMATEX));
+    if (sizeWritten) {
+        *sizeWritten = sizeof(WAVEFORMATEX);
     }
     return DS_OK;
 }

@@ -8,4 +8,8 @@ namespace dsound {
 // byte rate; DSERR_INVALIDPARAM for a malformed record, DSERR_BADFORMAT for one we cannot play.
 HRESULT CheckPcmFormat(const WAVEFORMATEX* format);
 
+// GetFormat for any buffer: the record, or only its size when out is null.
+HRESULT CopyFormat(const WAVEFORMATEX& format, WAVEFORMATEX* out, DWORD sizeAllocated,
+                   DWORD* sizeWritten);
+
 } // namespace dsound

@@ -45,21 +45,7 @@ HRESULT PrimaryBuffer::SetFormat(const WAVEFORMATEX* newFormat) {
 }
 
 HRESULT PrimaryBuffer::GetFormat(WAVEFORMATEX* out, DWORD sizeAllocated, DWORD* sizeWritten) {
-    if (out == nullptr) {
-        if (sizeWritten == nullptr) {
-            return DSERR_INVALIDPARAM;
-        }
-        *sizeWritten = sizeof(WAVEFORMATEX);
-        return DS_OK;
-    }
-    if (sizeAllocated < sizeof(WAVEFORMATEX)) {
-        return DSERR_INVALIDPARAM;
-    }
-    std::memcpy(out, &format, sizeof(WAVEFORMATEX));
-    if (sizeWritten) {
-        *sizeWritten = sizeof(WAVEFORMATEX);
-    }
-    return DS_OK;
+    return CopyFormat(format, out, sizeAllocated, sizeWritten);
 }
 
 HRESULT PrimaryBuffer::GetStatus(DWORD* status) {

@@ -2,6 +2,7 @@
 
 #include "platform/dsound/DirectSoundDevice.h"
 #include "platform/dsound/Gain.h"
+#include "platform/dsound/PcmFormat.h"
 #include "platform/dsound/Resample.h"
 
 #include <algorithm>
@@ -190,21 +191,7 @@ HRESULT SoundBuffer::SetCurrentPosition(DWORD newPosition) {
 }
 
 HRESULT SoundBuffer::GetFormat(WAVEFORMATEX* out, DWORD sizeAllocated, DWORD* sizeWritten) {
-    if (out == nullptr) {
-        if (sizeWritten == nullptr) {
-            return DSERR_INVALIDPARAM;
-        }
-        *sizeWritten = sizeof(WAVEFORMATEX);
-        return DS_OK;
-    }
-    if (sizeAllocated < sizeof(WAVEFORMATEX)) {
-        return DSERR_INVALIDPARAM;
-    }
-    std::memcpy(out, &format, sizeof(WAVEFORMATEX));
-    if (sizeWritten) {
-        *sizeWritten = sizeof(WAVEFORMATEX);
-    }
-    return DS_OK;
+    return CopyFormat(format, out, sizeAllocated, sizeWritten);
 }
 
 HRESULT SoundBuffer::SetFormat(const WAVEFORMATEX*) {

@@ -1,49 +1,65 @@
 #pragma once
 
-#include "FakeFramework.h"
 #include "app/CChorusApp.h"
 #include "platform/Clocks.h"
 #include "platform/Cursor.h"
+#include "platform/Framework.h"
 #include "platform/LocalTime.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/OfflineOutput.h"
+#include "res/Strings.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-// What the tick reads from outside, scripted; each read is logged to check the tick's order.
-struct Outside {
+#include <unistd.h>
+
+// What the tick reads from outside, scripted; each read is logged to check the tick's order. Its
+// counter stands still: the crickets' silences never end on their own.
+struct Outside : platform::ClockSource {
     static inline platform::LocalTimeOfDay now{12, 0};
     static inline platform::CursorPosition cursor{0, 0};
     static inline std::vector<std::string> log;
 
-    static platform::LocalTimeOfDay Now() {
-        log.push_back("time");
-        return now;
-    }
+    static platform::LocalTimeOfDay Now() { return log.push_back("time"), now; }
     static bool Cursor(platform::CursorPosition* position) {
         log.push_back("cursor");
-        *position = cursor;
-        return true;
+        return *position = cursor, true;
     }
-    static int CursorReads() {
-        return static_cast<int>(std::count(log.begin(), log.end(), "cursor"));
-    }
+    static long CursorReads() { return std::count(log.begin(), log.end(), "cursor"); }
+    std::int64_t CounterFrequency() override { return 1000000; }
+    std::int64_t CounterValue() override { return log.push_back("clock"), 0; }
+    std::uint32_t Milliseconds() override { return 0; }
 };
 
-// A counter that stands still: the crickets' silences never end on their own.
-class StillClock : public platform::ClockSource {
+// A failure message box and the exit command as FakeFramework records them.
+inline std::string Box(std::uint32_t id) {
+    return "Kirorin|" + std::string(LoadString(id));
+}
+inline const std::string kExit = "command " + std::to_string(platform::ID_EXIT);
+
+// Records what the application asks of the framework, in order.
+class FakeFramework : public platform::Framework {
 public:
-    std::int64_t CounterFrequency() override { return 1000000; }
-    std::int64_t CounterValue() override {
-        Outside::log.push_back("clock");
-        return 0;
+    bool CreateMainWindow() override { return calls.push_back("window"), canCreateWindow; }
+    void* MainWindow() const override { return calls.empty() ? nullptr : (void*)this; }
+    void SetTickTimer(unsigned ms) override { calls.push_back("timer " + std::to_string(ms)); }
+    void ShowMessageBox(const std::string& caption, const std::string& text) override {
+        calls.push_back(caption + "|" + text);
     }
-    std::uint32_t Milliseconds() override { return 0; }
+    void PostCommand(std::uint32_t id) override {
+        calls.push_back("command " + std::to_string(id));
+    }
+
+    bool canCreateWindow = true;
+    std::vector<std::string> calls;
 };
 
 // The real mixer on an offline output; the buffer creation numbered failAt (from 0) fails.
@@ -72,42 +88,42 @@ public:
 
 class AppTest : public ::testing::Test {
 protected:
+    // The instance lock goes to a private folder.
     void SetUp() override {
-        Outside::now = {12, 0};
-        Outside::cursor = {0, 0};
-        Outside::log.clear();
-        previousClock = platform::SetClockSource(&clock);
-        previousTime = platform::SetLocalTimeFunction(Outside::Now);
-        previousCursor = platform::SetCursorFunction(Outside::Cursor);
+        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+        ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        platform::SetFramework(&framework);
+        platform::SetClockSource(&clock);
+        platform::SetLocalTimeFunction(Outside::Now);
+        platform::SetCursorFunction(Outside::Cursor);
         FreshApp();
     }
     void TearDown() override {
+        app->ShutDown(0);
         app.reset();
-        platform::SetCursorFunction(previousCursor);
-        platform::SetLocalTimeFunction(previousTime);
-        platform::SetClockSource(previousClock);
+        ::unsetenv("XDG_RUNTIME_DIR");
+        std::filesystem::remove_all(dir);
+        platform::SetCursorFunction(nullptr);
+        platform::SetLocalTimeFunction(nullptr);
+        platform::SetClockSource(nullptr);
+        platform::SetFramework(nullptr);
     }
 
-    // A new application object on the device, as after static construction.
+    // A new application object on the device, as after static construction, and nothing recorded.
     void FreshApp() {
+        Outside::now = {12, 0};
+        Outside::cursor = {0, 0};
+        Outside::log.clear();
+        framework.calls.clear();
+        sound.created = 0;
         app = std::make_unique<CChorusApp>();
         app->device.device = DsPtr<IDirectSound>(&sound);
     }
-
-    int Tick() {
-        platform::Message message;
-        message.message = platform::WM_TIMER;
-        return app->PreviewMessage(message);
+    int Tick() { return app->PreviewMessage({nullptr, platform::WM_TIMER, 0}); }
+    long VoicesHeld() const {
+        return std::count_if(std::begin(app->crickets), std::end(app->crickets),
+                             [](const CCricket& c) { return bool(c.voice.buffer); });
     }
-
-    int VoicesHeld() const {
-        int held = 0;
-        for (const CCricket& cricket : app->crickets) {
-            held += cricket.voice.buffer ? 1 : 0;
-        }
-        return held;
-    }
-
     // Whether the next tick counts as disturbed, seen through cricket 0 made free to chirp: a
     // disturbed tick hushes it, a calm one plays.
     bool NextTickDisturbed() {
@@ -123,11 +139,7 @@ protected:
 
     CountingDevice sound;
     FakeFramework framework;
-    StillClock clock;
+    Outside clock;
     std::unique_ptr<CChorusApp> app;
-
-private:
-    platform::ClockSource* previousClock = nullptr;
-    platform::LocalTimeFunction previousTime = nullptr;
-    platform::CursorFunction previousCursor = nullptr;
+    std::string dir = "/tmp/kirorin-app-XXXXXX";
 };

@@ -1,52 +1,88 @@
 #include "AppTestSupport.h"
 
-#include "res/Strings.h"
-
 namespace {
 
 using ::testing::ElementsAre;
 
-TEST_F(AppTest, ActivityWindowIncludesBothBoundaryMinutes) {
-    struct Case {
-        int startHour, startMinute, endHour, endMinute, hour, minute;
-        int inside;
+TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
+    EXPECT_EQ(app->PreviewMessage({nullptr, 0x0201, 0}), 0);
+    EXPECT_TRUE(Outside::log.empty());
+
+    app->settings.cricketCount = 2;
+    EXPECT_EQ(Tick(), 1);
+    Outside::log.clear();
+    Tick();
+    // Each ticked cricket reads its stopwatch while its opening silence lasts.
+    EXPECT_THAT(Outside::log, ElementsAre("time", "cursor", "clock", "clock"));
+
+    // Outside the window the tick ends after the clock test.
+    app->settings = {1000, 2, 2, 100, 1, 13, 0, 23, 59};
+    Outside::log.clear();
+    Outside::cursor = {40, 40};
+    EXPECT_EQ(Tick(), 1);
+    EXPECT_THAT(Outside::log, ElementsAre("time"));
+    EXPECT_EQ(app->lastCursorX, 0);
+}
+
+// From start-up, the disturbed ticks until the first calm one; then, after a spell of movement,
+// the quiet time must be exactly wariness × 300 ticks.
+TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
+    const auto disturbedRun = [this] {
+        int run = 0;
+        while (NextTickDisturbed() && run < 2000) {
+            ++run;
+        }
+        return run;
     };
-    const Case cases[] = {
-        {22, 0, 5, 30, 23, 59, 1},
-        {22, 0, 5, 30, 0, 0, 1},
-        {22, 0, 5, 30, 5, 30, 1},
-        {22, 0, 5, 30, 22, 0, 1},
-        {22, 0, 5, 30, 5, 31, 0},
-        {22, 0, 5, 30, 21, 59, 0},
-        {9, 0, 17, 0, 9, 0, 1},
-        {9, 0, 17, 0, 17, 0, 1},
-        {9, 0, 17, 0, 8, 59, 0},
-        {9, 0, 17, 0, 17, 1, 0},
-        {8, 0, 8, 0, 7, 59, 1},
-        {8, 0, 8, 0, 8, 1, 1},
-        {0, 0, 23, 59, 0, 0, 1},
-        {0, 0, 23, 59, 23, 59, 1},
-        {25, 0, 26, 0, 12, 0, 0},
-        // hour × 60 beyond 32 bits: plain arithmetic on minutes.
-        {40000000, 0, 23, 59, 12, 0, 1},
-        {40000000, 0, 12, 0, 12, 1, 0},
-        {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 12, 0, 1},
-    };
-    app->settings.scheduleMode = 1;
-    for (const Case& c : cases) {
-        app->settings.startHour = c.startHour;
-        app->settings.startMinute = c.startMinute;
-        app->settings.endHour = c.endHour;
-        app->settings.endMinute = c.endMinute;
-        Outside::now = {c.hour, c.minute};
-        EXPECT_EQ(app->CheckActivityWindow(), c.inside)
-            << c.startHour << ":" << c.startMinute << "-" << c.endHour << ":" << c.endMinute
-            << " at " << c.hour << ":" << c.minute;
-        EXPECT_EQ(app->chorusActive, c.inside);
+    // clang-format off
+    for (const auto& [wariness, readable, at, firstRun] : {
+             std::tuple{0, true, platform::CursorPosition{5, 5}, 0}, {1, true, {0, 0}, 600},
+             {3, true, {0, 0}, 600}, {1, true, {0, 1}, 1 + 300}, {2, true, {7, 0}, 1 + 600},
+             {3, true, {512, 384}, 1 + 900}, {1, false, {9, 9}, 600}, {-5, true, {0, 1}, 1}}) {
+        // clang-format on
+        FreshApp();
+        app->settings.wariness = wariness;
+        app->settings.cricketCount = 1;
+        Outside::cursor = at;
+        platform::SetCursorFunction(readable ? Outside::Cursor : nullptr);
+        ASSERT_EQ(app->StartChorus(), 1);
+        EXPECT_EQ(disturbedRun(), firstRun) << wariness << " at " << at.x << "," << at.y;
+        for (int i = 0; readable && i < 20; ++i) {
+            Outside::cursor = {301 + i, 200 - i};
+            EXPECT_EQ(NextTickDisturbed(), wariness != 0) << wariness;
+        }
+        EXPECT_EQ(disturbedRun(), readable ? std::max(wariness, 0) * 300 : 0) << wariness;
+        // Wariness 0 never even reads the cursor.
+        EXPECT_EQ(Outside::CursorReads() == 0, wariness == 0 || !readable) << wariness;
     }
-    // Mode 0 ignores the times.
-    app->settings.scheduleMode = 0;
-    EXPECT_EQ(app->CheckActivityWindow(), 1);
+    // Beyond the dialog's range the countdown does not overflow.
+    app->settings.wariness = INT32_MAX;
+    Outside::cursor = {0, 5};
+    EXPECT_TRUE(NextTickDisturbed());
+    EXPECT_EQ(app->quietCountdown, std::int64_t{INT32_MAX} * 300);
+}
+
+TEST_F(AppTest, ActivityWindowIncludesBothBoundaryMinutes) {
+    // mode, start hour:minute, end hour:minute, now hour:minute, inside
+    const int cases[][8] = {
+        // clang-format off
+        {1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 0, 0, 1}, {1, 22, 0, 5, 30, 5, 30, 1},
+        {1, 22, 0, 5, 30, 22, 0, 1}, {1, 22, 0, 5, 30, 5, 31, 0}, {1, 22, 0, 5, 30, 21, 59, 0},
+        {1, 9, 0, 17, 0, 9, 0, 1}, {1, 9, 0, 17, 0, 17, 0, 1}, {1, 9, 0, 17, 0, 8, 59, 0},
+        {1, 9, 0, 17, 0, 17, 1, 0}, {1, 8, 0, 8, 0, 7, 59, 1}, {1, 8, 0, 8, 0, 8, 1, 1},
+        {1, 0, 0, 23, 59, 0, 0, 1}, {1, 0, 0, 23, 59, 23, 59, 1}, {1, 25, 0, 26, 0, 12, 0, 0},
+        {0, 9, 0, 17, 0, 8, 59, 1}, {0, 25, 0, 26, 0, 12, 0, 1},
+        // clang-format on
+    };
+    for (const auto& [mode, startHour, startMinute, endHour, endMinute, hour, minute, inside] :
+         cases) {
+        app->settings = {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};
+        Outside::now = {hour, minute};
+        EXPECT_EQ(app->CheckActivityWindow(), inside)
+            << mode << " " << startHour << ":" << startMinute << "-" << endHour << ":" << endMinute
+            << " at " << hour << ":" << minute;
+        EXPECT_EQ(app->chorusActive, inside);
+    }
 }
 
 TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
@@ -55,99 +91,63 @@ TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
     Tick();
     ASSERT_EQ(VoicesHeld(), 16);
     app->crickets[3].voice.Play(0);
-
+    // Fewer crickets in use now: leaving still releases all sixteen.
+    app->settings.cricketCount = 4;
     Outside::now = {17, 1};
     Tick();
     EXPECT_EQ(app->chorusActive, 0);
     EXPECT_EQ(VoicesHeld(), 0);
     EXPECT_EQ(app->chirpSource.format, nullptr);
     EXPECT_EQ(app->secondSource.format, nullptr);
-    Tick();
 
+    app->settings.cricketCount = 16;
     Outside::now = {9, 0};
     Tick();
     EXPECT_EQ(app->chorusActive, 1);
     EXPECT_EQ(VoicesHeld(), 16);
+    // Starting while running opens nothing more.
+    const WAVEFORMATEX* format = app->chirpSource.format;
+    ASSERT_EQ(app->StartChorus(), 1);
+    EXPECT_EQ(app->chirpSource.format, format);
     EXPECT_EQ(sound.created, 32);
-    EXPECT_TRUE(framework.boxes.empty());
+    EXPECT_TRUE(framework.calls.empty());
 }
 
-TEST_F(AppTest, StartAttachesTheFirstCricketCountOfTheSixteen) {
-    for (const auto& [count, attached] : {std::pair{1, 1},
-                                          {4, 4},
-                                          {16, 16},
-                                          {0, 0},
-                                          {-1, 0},
-                                          {INT32_MIN, 0},
-                                          {17, 16},
-                                          {INT32_MAX, 16}}) {
+// Start attaches the first cricketCount of the sixteen, and only they tick; a failure at cricket k
+// or at a recording keeps what was made so far, is reported once and ends the program.
+TEST_F(AppTest, StartAttachesTheFirstCricketCountOrReportsTheFailureOnce) {
+    // cricketCount, failing buffer, chirp and second recording, voices held
+    const int cases[][5] = {
+        // clang-format off
+        {1, -1, 129, 130, 1}, {16, -1, 129, 130, 16}, {0, -1, 129, 130, 0},
+        {-1, -1, 129, 130, 0}, {INT32_MIN, -1, 129, 130, 0}, {INT32_MAX, -1, 129, 130, 16},
+        {8, 5, 129, 130, 5}, {8, 0, 129, 130, 0}, {8, -1, 129, 999, 0}, {8, -1, 999, 130, 0},
+        // clang-format on
+    };
+    for (const auto& [count, failAt, chirp, second, voices] : cases) {
+        FreshApp();
+        sound.failAt = failAt;
+        app->chirpResource = static_cast<std::uint16_t>(chirp);
+        app->secondResource = static_cast<std::uint16_t>(second);
         app->settings.cricketCount = count;
-        ASSERT_EQ(app->StartChorus(), 1) << count;
-        EXPECT_EQ(app->chorusActive, 1);
-        EXPECT_NE(app->secondSource.format, nullptr);
-        for (int i = 0; i < 16; ++i) {
-            EXPECT_EQ(static_cast<bool>(app->crickets[i].voice.buffer), i < attached) << count;
-        }
-        // Only attached crickets tick; wariness 0 lets the free ones chirp.
+        EXPECT_EQ(Tick(), 1);
+        const bool started = failAt < 0 && chirp == 129 && second == 130;
+        EXPECT_EQ(app->chorusActive, started ? 1 : 0) << count;
+        EXPECT_EQ(app->secondSource.format != nullptr, chirp == 129 && second == 130);
+        EXPECT_EQ(VoicesHeld(), voices) << count;
+        const std::vector<std::string> failed{Box(kIdsSoundSetupFailed), kExit};
+        EXPECT_EQ(framework.calls, started ? std::vector<std::string>{} : failed) << count;
+        // A failing tick goes no further than the gate.
+        EXPECT_EQ(Outside::CursorReads() > 0, started) << count;
+        // Only the attached crickets tick; wariness 0 lets them all chirp at once.
         app->settings.wariness = 0;
         for (CCricket& cricket : app->crickets) {
             cricket.wait = -1.0;
         }
-        EXPECT_EQ(Tick(), 1);
-        for (int i = 0; i < 16; ++i) {
-            EXPECT_EQ(app->crickets[i].voice.IsPlaying(), i < attached ? 1 : 0) << count;
+        Tick();
+        for (int i = 0; started && i < 16; ++i) {
+            EXPECT_EQ(app->crickets[i].voice.IsPlaying(), i < voices) << count << " " << i;
         }
-        app->StopChorus();
-    }
-    EXPECT_TRUE(framework.boxes.empty());
-}
-
-TEST_F(AppTest, StartWhileRunningReopensNothingAndStopReleasesAllSixteen) {
-    app->StopChorus();
-    EXPECT_EQ(app->chorusActive, 0);
-    app->settings.cricketCount = 16;
-    ASSERT_EQ(app->StartChorus(), 1);
-    const WAVEFORMATEX* format = app->chirpSource.format;
-    ASSERT_EQ(app->StartChorus(), 1);
-    EXPECT_EQ(app->chirpSource.format, format);
-    EXPECT_EQ(sound.created, 16);
-
-    app->settings.cricketCount = 4;
-    app->StopChorus();
-    EXPECT_EQ(VoicesHeld(), 0);
-    ASSERT_EQ(app->StartChorus(), 1);
-    EXPECT_EQ(VoicesHeld(), 4);
-    EXPECT_EQ(sound.created, 20);
-}
-
-TEST_F(AppTest, FailedStartIsReportedOnceAndKeepsWhatWasMade) {
-    struct Case {
-        int failAt;
-        std::uint16_t chirp, second;
-        int voices;
-        bool secondOpen;
-    };
-    for (const Case& c : {Case{5, 129, 130, 5, true}, Case{0, 129, 130, 0, true},
-                          Case{-1, 129, 999, 0, false}, Case{-1, 999, 130, 0, false}}) {
-        FreshApp();
-        framework.boxes.clear();
-        framework.commands.clear();
-        Outside::log.clear();
-        sound.created = 0;
-        sound.failAt = c.failAt;
-        app->chirpResource = c.chirp;
-        app->secondResource = c.second;
-        app->settings.cricketCount = 8;
-        EXPECT_EQ(Tick(), 1);
-        EXPECT_EQ(app->chorusActive, 0);
-        EXPECT_EQ(VoicesHeld(), c.voices) << c.failAt;
-        EXPECT_EQ(app->secondSource.format != nullptr, c.secondOpen);
-        ASSERT_EQ(framework.boxes.size(), 1u);
-        EXPECT_EQ(framework.boxes[0].first, "Kirorin");
-        EXPECT_EQ(framework.boxes[0].second, LoadString(kIdsSoundSetupFailed));
-        EXPECT_THAT(framework.commands, ElementsAre(platform::ID_EXIT));
-        // The failing tick goes no further than the gate.
-        EXPECT_EQ(Outside::CursorReads(), 0);
     }
 }
 

@@ -1,0 +1,69 @@
+// The icon as the tray loads it: compiled into the windowing code at three sizes and as SVG.
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor lightPanel(0xf0, 0xf0, 0xf0);
+const QColor darkPanel(0x2b, 0x2b, 0x2b);
+
+// The icon as a panel of the given colour shows it.
+QImage OnPanel(const QImage& icon, const QColor& panel) {
+    QImage shown(icon.size(), QImage::Format_RGB32);
+    shown.fill(panel);
+    QPainter painter(&shown);
+    painter.drawImage(0, 0, icon);
+    return shown;
+}
+
+// Pixels whose grey level differs from the panel's by more than half the range's middle.
+int StandingOut(const QImage& shown, const QColor& panel) {
+    const int panelGray = qGray(panel.rgb());
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            count += std::abs(qGray(shown.pixel(x, y)) - panelGray) > 96 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+class IconResource : public testing::TestWithParam<int> {};
+
+TEST_P(IconResource, LoadsAtItsSizeAndStandsOutOnLightAndDarkPanels) {
+    const int size = GetParam();
+    const QImage icon(QStringLiteral(":/icon/kirorin-%1.png").arg(size));
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.width(), size);
+    EXPECT_EQ(icon.height(), size);
+    ASSERT_TRUE(icon.hasAlphaChannel());
+
+    // A figure on a clear ground, not a filled square.
+    for (const QPoint corner : {QPoint(0, size - 1), QPoint(size - 1, 0)}) {
+        EXPECT_LT(qAlpha(icon.pixel(corner)), 32) << "corner " << corner.x() << "," << corner.y();
+    }
+    // The dark body must show on a light panel, and its light edge on a dark one.
+    const int area = size * size;
+    EXPECT_GT(StandingOut(OnPanel(icon, lightPanel), lightPanel), area / 6);
+    EXPECT_GT(StandingOut(OnPanel(icon, darkPanel), darkPanel), area / 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, IconResource, testing::Values(16, 32, 48));
+
+TEST(IconResourceSvg, ScalableDrawingIsCompiledIn) {
+    QFile file(QStringLiteral(":/icon/kirorin.svg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.startsWith("<?xml"));
+    EXPECT_TRUE(text.contains("<svg"));
+    EXPECT_TRUE(text.contains("viewBox=\"0 0 48 48\""));
+}
+
+} // namespace
