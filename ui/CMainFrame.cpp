@@ -1,24 +1,174 @@
 #include "ui/CMainFrame.h"
 
+#include "app/CChorusApp.h"
 #include "platform/CommandEvent.h"
+#include "platform/QtFramework.h"
 #include "res/Strings.h"
+#include "res/menu131.h"
+#include "ui/ApplicationIcon.h"
+#include "ui/TrayProtocol.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QTimer>
+
+#include <optional>
+
+namespace {
+
+QString AppTitle() {
+    const std::string_view title = LoadString(kIdsAppTitle);
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+}
+
+// Qt notices neither an XEmbed tray nor a StatusNotifierItem host that starts after the program.
+constexpr int kTrayRetryMilliseconds = 2000;
+
+} // namespace
 
 CMainFrame::CMainFrame() {
-    const std::string_view title = LoadString(kIdsAppTitle);
-    setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+    setWindowTitle(AppTitle());
+    HandleCreate();
+}
+
+CMainFrame::~CMainFrame() {
+    HandleDestroy();
+}
+
+int CMainFrame::HandleCreate() {
+    m_openActivation = ui::StatusNotifierHostRegistered() ? QSystemTrayIcon::Trigger
+                                                          : QSystemTrayIcon::DoubleClick;
+    m_trayIcon = new QSystemTrayIcon(ui::ApplicationIcon(), this);
+    m_trayIcon->setToolTip(AppTitle());
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::HandleTrayNotify);
+    ShowIconOnceTrayAvailable();
+    return 0;
+}
+
+void CMainFrame::ShowIconOnceTrayAvailable() {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_trayIcon->show();
+        if (m_trayWait != nullptr) {
+            m_trayWait->stop();
+        }
+        return;
+    }
+    if (m_trayWait == nullptr) {
+        m_trayWait = new QTimer(this);
+        connect(m_trayWait, &QTimer::timeout, this, &CMainFrame::ShowIconOnceTrayAvailable);
+        m_trayWait->start(kTrayRetryMilliseconds);
+    }
+}
+
+void CMainFrame::HandleDestroy() {
+    if (m_trayWait != nullptr) {
+        m_trayWait->stop();
+    }
+    if (m_trayIcon != nullptr) {
+        m_trayIcon->hide();
+        delete m_trayIcon;
+        m_trayIcon = nullptr;
+    }
+}
+
+void CMainFrame::HandleTrayNotify(QSystemTrayIcon::ActivationReason reason) {
+    if (reason == m_openActivation) {
+        if (m_settingsOpen != 0) {
+            BringSettingsToFront();
+        } else {
+            PostToSelf(platform::ID_SETTINGS);
+        }
+    } else if (reason == QSystemTrayIcon::Context) {
+        // Not inside the tray's mouse handler or a D-Bus call: the menu runs a loop of its own.
+        QMetaObject::invokeMethod(this, &CMainFrame::ShowTrayMenu, Qt::QueuedConnection);
+    }
+}
+
+void CMainFrame::ShowTrayMenu() {
+    static bool menuOpen = false;
+    if (menuOpen) {
+        return;
+    }
+    QMenu menu;
+    for (const MenuItem& item : trayMenu131) {
+        if (item.command == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromUtf8(item.text));
+        action->setData(item.command);
+        if (item.command == platform::ID_SETTINGS) {
+            menu.setDefaultAction(action); // drawn bold
+        }
+    }
+    QAction* chosen = nullptr;
+    {
+        menuOpen = true;
+        auto* framework = dynamic_cast<platform::QtFramework*>(platform::CurrentFramework());
+        std::optional<platform::QtFramework::TickSuspension> noTicks;
+        if (framework != nullptr) {
+            noTicks.emplace(*framework);
+        }
+        chosen = menu.exec(QCursor::pos());
+        menuOpen = false;
+    }
+    if (chosen != nullptr) {
+        PostToSelf(chosen->data().toUInt());
+    }
+}
+
+void CMainFrame::OpenSettings() {
+    // A second settings command while the dialog runs must not start another modal run.
+    if (m_settingsOpen != 0) {
+        BringSettingsToFront();
+        return;
+    }
+    CChorusApp& app = TheApp();
+    m_settingsDlg.m_settings = app.settings;
+    m_settingsOpen = 1;
+    if (m_settingsDlg.DoModal() == 1) {
+        app.settings = m_settingsDlg.m_settings;
+        app.SaveSettings();
+        app.StopChorus();
+        app.CheckActivityWindow();
+    }
+    m_settingsOpen = 0;
+    if (m_exitAfterSettings) {
+        m_exitAfterSettings = false;
+        PostToSelf(platform::ID_EXIT);
+    }
+}
+
+void CMainFrame::BringSettingsToFront() {
+    m_settingsDlg.raise();
+    m_settingsDlg.activateWindow();
+}
+
+void CMainFrame::PostToSelf(std::uint32_t command) {
+    QCoreApplication::postEvent(this, new platform::CommandEvent(command));
 }
 
 bool CMainFrame::event(QEvent* event) {
-    if (event->type() == platform::CommandEvent::EventType()) {
-        // The frame handles no command of its own yet; the application takes the rest (ID_EXIT).
-        return QCoreApplication::sendEvent(QCoreApplication::instance(), event);
+    if (event->type() != platform::CommandEvent::EventType()) {
+        return QWidget::event(event);
     }
-    return QWidget::event(event);
+    const std::uint32_t command = static_cast<platform::CommandEvent*>(event)->Command();
+    if (command == platform::ID_SETTINGS) {
+        OpenSettings();
+        return true;
+    }
+    if (command == platform::ID_EXIT && m_settingsOpen != 0) {
+        // The frame holds the dialog: end it as cancelled, and exit once its modal run is over.
+        m_exitAfterSettings = true;
+        m_settingsDlg.reject();
+        return true;
+    }
+    // The application takes the rest (ID_EXIT).
+    return QCoreApplication::sendEvent(QCoreApplication::instance(), event);
 }
 
-// Ticks are taken before dispatch; one that reaches the frame (while a message box is open, or
-// after the exit) is dropped.
+// Ticks are taken before dispatch; one that reaches the frame (while a message box or the tray
+// menu is open, or after the exit) is dropped.
 void CMainFrame::timerEvent(QTimerEvent*) {
 }

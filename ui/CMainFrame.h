@@ -1,16 +1,47 @@
 #pragma once
 
+#include "settings/CSettingsDlg.h"
+
+#include <QSystemTrayIcon>
 #include <QWidget>
 
-// The hidden main frame: the application's main window, owner of the chorus timer. It is never
-// shown.
+#include <cstdint>
+
+class QTimer;
+
+// The hidden main frame: the application's main window, owner of the chorus timer and of the
+// tray icon. It is never shown.
 class CMainFrame : public QWidget {
     Q_OBJECT
 
 public:
     CMainFrame();
+    ~CMainFrame() override;
+
+    // 1 exactly while OpenSettings runs the dialog.
+    std::int32_t m_settingsOpen = 0;
+    CSettingsDlg m_settingsDlg;
+    // Null once the icon is removed.
+    QSystemTrayIcon* m_trayIcon = nullptr;
 
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+
+private:
+    int HandleCreate();
+    void HandleDestroy();
+    void HandleTrayNotify(QSystemTrayIcon::ActivationReason reason);
+    void ShowTrayMenu();
+    void OpenSettings();
+    void BringSettingsToFront();
+    void ShowIconOnceTrayAvailable();
+    void PostToSelf(std::uint32_t command);
+
+    // The activation that opens the settings: a double click on an XEmbed tray, the primary
+    // activation with a StatusNotifierItem host, which never reports double clicks.
+    QSystemTrayIcon::ActivationReason m_openActivation = QSystemTrayIcon::DoubleClick;
+    QTimer* m_trayWait = nullptr;
+    // An exit that arrived while the dialog ran; taken up once the modal run has returned.
+    bool m_exitAfterSettings = false;
 };
