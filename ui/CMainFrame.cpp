@@ -86,8 +86,7 @@ void CMainFrame::HandleTrayNotify(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void CMainFrame::ShowTrayMenu() {
-    static bool menuOpen = false;
-    if (menuOpen) {
+    if (m_menuOpen) {
         return;
     }
     QMenu menu;
@@ -104,14 +103,14 @@ void CMainFrame::ShowTrayMenu() {
     }
     QAction* chosen = nullptr;
     {
-        menuOpen = true;
+        m_menuOpen = true;
         auto* framework = dynamic_cast<platform::QtFramework*>(platform::CurrentFramework());
         std::optional<platform::QtFramework::TickSuspension> noTicks;
         if (framework != nullptr) {
             noTicks.emplace(*framework);
         }
         chosen = menu.exec(QCursor::pos());
-        menuOpen = false;
+        m_menuOpen = false;
     }
     if (chosen != nullptr) {
         PostToSelf(chosen->data().toUInt());

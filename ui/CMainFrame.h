@@ -44,4 +44,6 @@ private:
     QTimer* m_trayWait = nullptr;
     // An exit that arrived while the dialog ran; taken up once the modal run has returned.
     bool m_exitAfterSettings = false;
+    // The menu runs a loop of its own; a second request while it is open is dropped.
+    bool m_menuOpen = false;
 };
