@@ -14,7 +14,9 @@ SleepFunction current = RealSleep;
 
 } // namespace
 
-void Sleep(std::uint32_t milliseconds) { current(milliseconds); }
+void Sleep(std::uint32_t milliseconds) {
+    current(milliseconds);
+}
 
 SleepFunction SetSleepFunction(SleepFunction function) {
     SleepFunction previous = current;
