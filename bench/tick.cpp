@@ -23,6 +23,18 @@ namespace {
 
 constexpr std::int64_t kTick = 10000000;
 
+// The same chorus for every run: default settings, a fixed seed.
+bool AttachAll(std::array<CCricket, 16>& crickets, CSoundDevice& device, CWaveResource& wave) {
+    TheApp().settings = ChorusSettings{};
+    theTwister.Seed(1);
+    for (CCricket& cricket : crickets) {
+        if (!cricket.Attach(device, wave)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void SixteenCricketsTick(benchmark::State& state) {
     const bool disturbedEvery7s = state.range(0) != 0;
     FakeClock clock;
@@ -36,14 +48,10 @@ void SixteenCricketsTick(benchmark::State& state) {
         state.SkipWithError("wave");
         return;
     }
-    TheApp().settings = ChorusSettings{};
-    theTwister.Seed(1);
     std::array<CCricket, 16> crickets;
-    for (CCricket& cricket : crickets) {
-        if (!cricket.Attach(device, wave)) {
-            state.SkipWithError("attach");
-            return;
-        }
+    if (!AttachAll(crickets, device, wave)) {
+        state.SkipWithError("attach");
+        return;
     }
 
     std::int64_t tick = 0;
@@ -81,14 +89,10 @@ void SixteenCricketsTickAndMix(benchmark::State& state) {
         state.SkipWithError("device or wave");
         return;
     }
-    TheApp().settings = ChorusSettings{};
-    theTwister.Seed(1);
     std::array<CCricket, 16> crickets;
-    for (CCricket& cricket : crickets) {
-        if (!cricket.Attach(device, wave)) {
-            state.SkipWithError("attach");
-            return;
-        }
+    if (!AttachAll(crickets, device, wave)) {
+        state.SkipWithError("attach");
+        return;
     }
 
     std::vector<std::int16_t> samples(480 * 2);
