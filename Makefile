@@ -7,8 +7,10 @@ JOBS ?= $(shell nproc)
 run: deps build
 	./build/kirorin
 
+# One build folder for both: the program's objects are shared, so `make test` after `make run`
+# builds only the tests. The program alone needs no test package; `make test` turns testing on.
 test: test-deps
-	cmake --preset default
+	cmake --preset default -DBUILD_TESTING=ON
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
 
@@ -34,7 +36,7 @@ fuzz:
 	tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-program
 
 # For the current user, no root: ~/.local/lib/kirorin, ~/.local/bin/kirorin, menu entry and icon.
 # `make install AUTOSTART=1` also starts Kirorin at login; `make uninstall PURGE=1` also removes

@@ -1,5 +1,4 @@
 # Our mixer against OpenAL Soft's loopback device: 16 chirps for 60 s at 48000 Hz stereo.
-pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 # Dithering and the limiter would cost OpenAL time our mixer does not spend.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/alsoft-bench.conf "[general]\ndither = false\noutput-limiter = false\n")
 add_executable(bench_mixer
@@ -9,4 +8,4 @@ add_executable(bench_mixer
   ${CMAKE_SOURCE_DIR}/tests/sound/Spectrum.cpp)
 target_compile_definitions(bench_mixer PRIVATE
   ALSOFT_BENCH_CONF="${CMAKE_CURRENT_BINARY_DIR}/alsoft-bench.conf")
-target_link_libraries(bench_mixer PRIVATE kirorin_core benchmark::benchmark PkgConfig::OPENAL)
+target_link_libraries(bench_mixer PRIVATE kirorin_core benchmark::benchmark OpenAL::OpenAL)
