@@ -17,6 +17,11 @@ case "${1:-run}" in
     *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
 esac
 
+if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+    echo "$0: no apt-get here; install the packages the README lists for other systems by hand" >&2
+    exit 0
+fi
+
 missing=()
 for pkg in "${wanted[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)

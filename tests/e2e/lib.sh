@@ -19,6 +19,7 @@ e2e_cleanup() {
         kill -KILL "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
+    chmod -R u+w "$E2E_DIR" 2>/dev/null || true # a test may have made a folder read-only
     rm -rf "$E2E_DIR"
 }
 
