@@ -51,4 +51,7 @@ if [[ -z "$mirror" ]]; then
     exit 1
 fi
 echo "Mirror: $mirror"
+# Its / must be open to every user, as a real one is (mktemp -d makes folders 0700).
+mkdir -p "$dir"
+chmod 755 "$dir"
 debootstrap --variant=minbase --include=ca-certificates,git,make,sudo bookworm "$dir" "$mirror"
