@@ -69,11 +69,9 @@ int CWaveResource::OpenMemory(const std::uint8_t* bytes, std::uint32_t length) {
     fileOpen = true;
     position = 0;
 
-    if (!ParseHeader()) {
-        fileOpen = false;
-        return 0;
-    }
-    if (!Rewind()) {
+    // A failed open leaves the reader closed, with nothing of this file or the last one.
+    if (!ParseHeader() || !Rewind()) {
+        Close();
         return 0;
     }
     dataSize = dataChunk.cksize;
@@ -161,6 +159,9 @@ int CWaveResource::Close() {
     copy.reset();
     copyLength = 0;
     FreeFormat();
+    dataSize = 0;
+    dataChunk = {};
+    riffChunk = {};
     return 1;
 }
 
