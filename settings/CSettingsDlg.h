@@ -26,7 +26,7 @@ public:
 private:
     void CreateControls();
     void BindControls();
-    int InitControls();
+    void InitControls();
     void Accept();
     void UpdateTimeFields();
     void CenterOnWorkArea();

@@ -36,14 +36,13 @@ CMainFrame::~CMainFrame() {
     HandleDestroy();
 }
 
-int CMainFrame::HandleCreate() {
+void CMainFrame::HandleCreate() {
     m_openActivation = ui::StatusNotifierHostRegistered() ? QSystemTrayIcon::Trigger
                                                           : QSystemTrayIcon::DoubleClick;
     m_trayIcon = new QSystemTrayIcon(ui::ApplicationIcon(), this);
     m_trayIcon->setToolTip(AppTitle());
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::HandleTrayNotify);
     ShowIconOnceTrayAvailable();
-    return 0;
 }
 
 void CMainFrame::ShowIconOnceTrayAvailable() {
