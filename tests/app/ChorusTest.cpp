@@ -48,26 +48,20 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
     EXPECT_EQ(DisturbedRun(1), -1);
 }
 
-TEST_F(AppTest, ActivityWindowIncludesBothBoundaryMinutes) {
+// The window's arithmetic has its own table with the settings; here, that the tick asks it with
+// the local time and starts or stops the chorus by the answer.
+TEST_F(AppTest, ActivityWindowOfTheLocalTimeStartsAndStopsTheChorus) {
     // mode, start hour:minute, end hour:minute, now hour:minute, inside
-    const int cases[][8] = {
-        // clang-format off
-        {1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 0, 0, 1}, {1, 22, 0, 5, 30, 5, 30, 1},
-        {1, 22, 0, 5, 30, 22, 0, 1}, {1, 22, 0, 5, 30, 5, 31, 0}, {1, 22, 0, 5, 30, 21, 59, 0},
-        {1, 9, 0, 17, 0, 9, 0, 1}, {1, 9, 0, 17, 0, 17, 0, 1}, {1, 9, 0, 17, 0, 8, 59, 0},
-        {1, 9, 0, 17, 0, 17, 1, 0}, {1, 8, 0, 8, 0, 7, 59, 1}, {1, 8, 0, 8, 0, 8, 1, 1},
-        {1, 0, 0, 23, 59, 0, 0, 1}, {1, 0, 0, 23, 59, 23, 59, 1}, {1, 25, 0, 26, 0, 12, 0, 0},
-        {0, 9, 0, 17, 0, 8, 59, 1}, {0, 25, 0, 26, 0, 12, 0, 1},
-        // clang-format on
-    };
+    const int cases[][8] = {{1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 5, 31, 0},
+                            {1, 22, 0, 5, 30, 5, 30, 1},  {1, 9, 0, 17, 0, 8, 59, 0},
+                            {1, 9, 0, 17, 0, 9, 0, 1},    {0, 9, 0, 17, 0, 8, 59, 1}};
     for (const auto& [mode, startHour, startMinute, endHour, endMinute, hour, minute, inside] :
          cases) {
         app->settings = {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};
         Outside::now = {hour, minute};
         const int result = app->CheckActivityWindow();
         EXPECT_EQ(std::pair(result, VoicesHeld()), std::pair(inside, inside ? 4L : 0L))
-            << mode << " " << startHour << ":" << startMinute << "-" << endHour << ":" << endMinute
-            << " at " << hour << ":" << minute;
+            << mode << " " << startHour << "-" << endHour << " at " << hour << ":" << minute;
     }
 }
 
