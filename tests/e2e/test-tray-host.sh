@@ -2,14 +2,15 @@
 # Runs once with each of: xfce4-panel lxqt-panel
 # A real StatusNotifierItem host draws the icon and, from what the program exports over
 # DBusMenu, its menu: the settings entry opens the dialog, the exit entry ends the program and
-# takes the icon away; a left click opens the dialog.
+# takes the icon away; a left click opens the dialog. With E2E_SHOTS=folder it keeps a
+# screenshot of the open menu there.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tray-lib.sh"
 tray_setup "$1"
 panel=$2
 
 start_panel "$panel"
-start_program host LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/tray-lsan.supp
+start_program host "LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/tray-lsan.supp"
 wait_until 20 panel_icon_shown || fail "no icon on $panel"
 read -r x y <<<"$(panel_icon_centre)"
 
