@@ -36,6 +36,16 @@ protected:
     }
 };
 
+// A radio button that stays a tab stop. Qt's focus-in takes the tab stop from the other buttons
+// of an exclusive group, so Tab would reach only the checked one (or, before any click, none).
+class CTabStopRadioButton final : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override { QWidget::focusInEvent(event); }
+};
+
 // a * b / c rounded to the nearest integer, halves away from zero.
 int MulDiv(int a, int b, int c) {
     const std::int64_t product = std::int64_t{a} * b;
@@ -132,9 +142,9 @@ void CSettingsDlg::CreateControls() {
             break;
         }
         case DialogItemKind::RadioButton: {
-            auto* radio = new QRadioButton(Text(item), this);
-            // No tab stop: reached by clicking only.
-            radio->setFocusPolicy(Qt::ClickFocus);
+            // Both are tab stops, so that the keyboard alone can switch to the timed window.
+            auto* radio = new CTabStopRadioButton(Text(item), this);
+            radio->setFocusPolicy(Qt::StrongFocus);
             connect(radio, &QRadioButton::clicked, this, &CSettingsDlg::UpdateTimeFields);
             control = radio;
             break;
@@ -218,8 +228,7 @@ void CSettingsDlg::BindControls() {
     bind(m_warinessSlider, 1001);
 
     // The focus chain in template order, which creation already gave; spelled out because Tab
-    // follows it. The radio buttons take the focus by clicks only, but keep their place, so Tab
-    // from a clicked one goes on to the first time field.
+    // follows it.
     const QList<QWidget*> chain = {m_warinessSlider,
                                    m_countSlider,
                                    m_allDayRadio,
