@@ -19,7 +19,6 @@ e2e_cleanup() {
         kill -KILL "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
-    chmod -R u+w "$E2E_DIR" 2>/dev/null || true # a test may have made a folder read-only
     rm -rf "$E2E_DIR"
 }
 
@@ -134,3 +133,12 @@ message_box_window() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/nu
 message_box_shown() { [[ -n $(message_box_window) ]]; }
 
 lock_free() { flock -n "$XDG_RUNTIME_DIR/$LOCK_NAME" true; }
+
+# libfaketime's multithreaded library for this machine's architecture.
+faketime_lib() {
+    local lib
+    lib=$(dpkg -L "libfaketime:$(dpkg --print-architecture)" 2>/dev/null |
+        grep -m1 '/libfaketimeMT\.so\.1$') || lib=$(compgen -G '/usr/lib/*/faketime/libfaketimeMT.so.1' | head -n1)
+    [[ -f $lib ]] || fail "libfaketime is not installed"
+    echo "$lib"
+}
