@@ -11,6 +11,20 @@ tray_setup() {
         3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
     E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
     export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
+    trap tray_cleanup EXIT
+}
+
+# A service the bus started (xfconfd) saves its state into the test's home when the bus goes
+# away, which races the removal of that home: every client of the bus ends before the bus does.
+tray_cleanup() {
+    local name
+    for name in $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames 2>/dev/null | grep -o '":[^"]*"' | tr -d '"'); do
+        kill -KILL "$(dbus-send --session --print-reply --dest=org.freedesktop.DBus \
+            /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID "string:$name" \
+            2>/dev/null | awk '/uint32/ { print $2 }')" 2>/dev/null || true
+    done
+    e2e_cleanup
 }
 
 start_tray() {
