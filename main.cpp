@@ -3,6 +3,7 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
 #include "platform/Signals.h"
+#include "platform/activity/SessionActivity.h"
 #include "ui/CMainFrame.h"
 
 #include <QApplication>
@@ -27,6 +28,10 @@ int main(int argc, char* argv[]) {
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallQtCursor();
+    // On Wayland the compositor reports the user's input; destroyed before the application.
+    const std::unique_ptr<platform::UserActivity> activity =
+        platform::SessionActivity::ForThisSession();
+    TheApp().userActivity = activity.get();
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();
 }

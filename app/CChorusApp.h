@@ -2,6 +2,7 @@
 
 #include "cricket/CCricket.h"
 #include "platform/Framework.h"
+#include "platform/activity/UserActivity.h"
 #include "settings/ChorusSettings.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
@@ -51,6 +52,8 @@ public:
     // 64-bit: wariness × 300 does not fit 32 bits for every value the file may hold.
     std::int64_t quietCountdown = kFirstQuietTicks;
     std::int32_t chorusActive = 0;
+    // Input the desktop reports where the pointer cannot be read (Wayland); none on X11.
+    platform::UserActivity* userActivity = nullptr;
     std::string settingsPath;
     // The recordings the chorus opens; tests point them at resources that do not exist.
     std::uint16_t chirpResource = kChirpResource;
@@ -59,6 +62,7 @@ public:
 private:
     void Tick();
     int SampleDisturbance();
+    bool CursorMoved();
 };
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.
