@@ -61,6 +61,46 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
     EXPECT_EQ(app->quietCountdown, std::int64_t{INT32_MAX} * 300);
 }
 
+// Where the desktop reports input instead of the pointer (Wayland), the user counts as active
+// from "resumed" to "idled", and on one tick for a pair that fell between two ticks; the quiet
+// time then runs wariness × 300 ticks, as after the pointer's last movement.
+TEST_F(AppTest, ReportedActivityHushesLikeAMovingPointer) {
+    struct FakeActivity : platform::UserActivity {
+        platform::ActivityFlag flag;
+        int asked = 0;
+        bool TakeActivity() override { return ++asked, flag.Take(); }
+    } activity;
+    const auto disturbedRun = [this] {
+        int run = 0;
+        while (NextTickDisturbed() && run < 2000 && ++run) {
+        }
+        return run;
+    };
+    for (const int wariness : {0, 2}) {
+        FreshApp();
+        app->userActivity = &activity;
+        activity.flag = {};
+        activity.asked = 0;
+        app->settings.wariness = wariness;
+        app->settings.cricketCount = 1;
+        ASSERT_EQ(app->StartChorus(), 1);
+        EXPECT_EQ(disturbedRun(), wariness == 0 ? 0 : 600);
+
+        activity.flag.Resumed();
+        for (int i = 0; i < 50; ++i) {
+            EXPECT_EQ(NextTickDisturbed(), wariness != 0);
+        }
+        activity.flag.Idled();
+        EXPECT_EQ(disturbedRun(), wariness * 300);
+        activity.flag.Resumed();
+        activity.flag.Idled();
+        EXPECT_EQ(disturbedRun(), wariness == 0 ? 0 : 1 + wariness * 300);
+        // Wariness 0 never asks, so a source is never even opened.
+        EXPECT_EQ(activity.asked == 0, wariness == 0);
+    }
+    app->userActivity = nullptr;
+}
+
 TEST_F(AppTest, ActivityWindowIncludesBothBoundaryMinutes) {
     // mode, start hour:minute, end hour:minute, now hour:minute, inside
     const int cases[][8] = {
