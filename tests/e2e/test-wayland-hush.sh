@@ -3,7 +3,8 @@
 # at wariness 1 no chirp begins while the pointer moves nor within 3 s after, and the cricket
 # sings again later; at wariness 0 it sings through the movement.
 # Usage: test-wayland-hush.sh KIRORIN mutter|kwin-ext|kwin-kde|sway [KWIN_FAKE_POINTER]
-# mutter: the program on Qt's Wayland platform, its tray item and settings dialog too.
+# mutter: the program on Qt's Wayland platform (Qt's choice where WAYLAND_DISPLAY is set), its
+# tray item and settings dialog too.
 # Others: the program's windows on Xvfb, so that the compositor can be killed under it: the
 # program keeps running and says so in one line.
 if [[ -z ${WAYLAND_OWN_BUS:-} ]]; then
@@ -83,7 +84,7 @@ stop_motion() {
 run_program() {
     local env=(WAYLAND_DISPLAY="$WAYLAND")
     case $compositor in
-    mutter) env=(-u DISPLAY "${env[@]}" QT_QPA_PLATFORM=wayland) ;;
+    mutter) env=(-u DISPLAY "${env[@]}") ;;
     kwin-ext) env+=(QT_QPA_PLATFORM=xcb KIRORIN_ACTIVITY_SOURCE=ext-idle-notify-v1) ;;
     kwin-kde) env+=(QT_QPA_PLATFORM=xcb KIRORIN_ACTIVITY_SOURCE=org_kde_kwin_idle) ;;
     sway) env+=(QT_QPA_PLATFORM=xcb) ;;
