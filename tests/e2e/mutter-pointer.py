@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Moves the pointer of a mutter session back and forth every 100 ms until killed, through
 org.gnome.Mutter.RemoteDesktop (its session closes when this connection goes). With the argument
-"Return", types that key once instead."""
+"Return", types that key every 500 ms instead."""
 import sys
 import time
 
@@ -20,10 +20,11 @@ session = call("/org/gnome/Mutter/RemoteDesktop", "org.gnome.Mutter.RemoteDeskto
                "CreateSession", None, "(o)").unpack()[0]
 iface = "org.gnome.Mutter.RemoteDesktop.Session"
 call(session, iface, "Start")
-if sys.argv[1:] == ["Return"]:
+while sys.argv[1:] == ["Return"]:
+    # The virtual keyboard takes a moment to appear: keys sent at once are lost.
+    time.sleep(0.5)
     for pressed in (True, False):
         call(session, iface, "NotifyKeyboardKeysym", GLib.Variant("(ub)", (0xff0d, pressed)))
-    sys.exit(0)
 dx = 5.0
 while True:
     call(session, iface, "NotifyPointerMotionRelative", GLib.Variant("(dd)", (dx, dx)))

@@ -121,11 +121,10 @@ if [[ $compositor == mutter ]]; then
     gdbus call --session --dest "$service" --object-path "$path" \
         --method org.kde.StatusNotifierItem.Activate 0 0 >/dev/null || fail "Activate failed"
     rm "$(settings_file)"
-    for ((i = 0; i < 20; i++)); do
-        /usr/bin/python3 "$here/mutter-pointer.py" Return
-        wait_until 1 settings_written && break
-    done
-    settings_written || fail "no settings dialog took Return"
+    /usr/bin/python3 "$here/mutter-pointer.py" Return &
+    E2E_PIDS+=($!)
+    wait_until 10 settings_written || fail "no settings dialog took Return"
+    kill $!
 else
     # The compositor goes away: one line, then the program goes on as if the user rested.
     kill -KILL "$COMPOSITOR_PID"
