@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -60,13 +61,13 @@ WaylandIdle::~WaylandIdle() {
     Close();
 }
 
-bool WaylandIdle::Start() {
+void WaylandIdle::Start() {
     errno = 0;
     display = wl_display_connect(nullptr);
     if (display == nullptr) {
         reports.unavailable(std::string("cannot connect to the Wayland display (") +
                             std::strerror(errno != 0 ? errno : ENOENT) + ")");
-        return false;
+        return;
     }
     registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &registryListener, this);
@@ -75,7 +76,6 @@ bool WaylandIdle::Start() {
     notifier = new QSocketNotifier(wl_display_get_fd(display), QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &WaylandIdle::Dispatch);
     Flush();
-    return display != nullptr;
 }
 
 void WaylandIdle::Global(std::uint32_t name, const char* interface, std::uint32_t) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -38,9 +39,9 @@ public:
     WaylandIdle(const WaylandIdle&) = delete;
     WaylandIdle& operator=(const WaylandIdle&) = delete;
 
-    // Connects and asks for the compositor's globals; false (and `unavailable`) when there is
-    // no Wayland display to connect to.
-    bool Start();
+    // Connects and asks for the compositor's globals; `unavailable` at once when there is no
+    // Wayland display to connect to.
+    void Start();
 
     // For the protocol's C listeners.
     void Global(std::uint32_t name, const char* interface, std::uint32_t version);
