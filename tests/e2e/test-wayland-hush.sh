@@ -2,7 +2,8 @@
 # Under a real Wayland compositor started headless, input it reports hushes one cricket:
 # at wariness 1 no chirp begins while the pointer moves nor within 3 s after, and the cricket
 # sings again later; at wariness 0 it sings through the movement.
-# Usage: test-wayland-hush.sh KIRORIN mutter|kwin-ext|kwin-kde|sway [KWIN_FAKE_POINTER]
+# Runs once with each of: mutter kwin-ext kwin-kde sway
+# (kwin-ext and kwin-kde: the program limited to ext-idle-notify-v1 and to org_kde_kwin_idle.)
 # mutter: the program on Qt's Wayland platform (Qt's choice where WAYLAND_DISPLAY is set), its
 # tray item and settings dialog too.
 # Others: the program's windows on Xvfb, so that the compositor can be killed under it: the
@@ -13,7 +14,8 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 compositor=$2
-fake_pointer=${3:-}
+# Built beside the program (tests/e2e/kwin-fake-pointer.c).
+fake_pointer=$(dirname "$1")/tests/e2e/kwin-fake-pointer
 e2e_setup "$1"
 comp_run=$XDG_RUNTIME_DIR
 
