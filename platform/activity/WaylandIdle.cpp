@@ -39,6 +39,13 @@ const org_kde_kwin_idle_timeout_listener kdeListener = {
     [](void* data, org_kde_kwin_idle_timeout*) { Self(data)->Resumed(); },
 };
 
+template <typename Proxy> void Destroy(Proxy*& proxy, void (*destroy)(Proxy*)) {
+    if (proxy != nullptr) {
+        destroy(proxy);
+        proxy = nullptr;
+    }
+}
+
 // Why the connection broke: a protocol error names its interface, anything else its errno.
 std::string ConnectionError(wl_display* display, int savedErrno) {
     const wl_interface* interface = nullptr;
@@ -90,8 +97,7 @@ void WaylandIdle::Global(std::uint32_t name, const char* interface, std::uint32_
 }
 
 void WaylandIdle::GlobalsDone() {
-    wl_callback_destroy(sync);
-    sync = nullptr;
+    Destroy(sync, wl_callback_destroy);
     const bool useExt = extName != 0 && wanted != Protocol::KdeIdle;
     const bool useKde = !useExt && kdeName != 0 && wanted != Protocol::ExtIdleNotify;
     if (seatName == 0 || (!useExt && !useKde)) {
@@ -155,36 +161,15 @@ void WaylandIdle::Close() {
     if (display == nullptr) {
         return;
     }
-    if (extNotification) {
-        ext_idle_notification_v1_destroy(extNotification);
-    }
-    if (extNotifier) {
-        ext_idle_notifier_v1_destroy(extNotifier);
-    }
-    if (kdeTimeout) {
-        org_kde_kwin_idle_timeout_release(kdeTimeout);
-    }
-    if (kdeIdle) {
-        org_kde_kwin_idle_destroy(kdeIdle);
-    }
-    if (seat) {
-        wl_seat_destroy(seat);
-    }
-    if (sync) {
-        wl_callback_destroy(sync);
-    }
-    if (registry) {
-        wl_registry_destroy(registry);
-    }
+    Destroy(extNotification, ext_idle_notification_v1_destroy);
+    Destroy(extNotifier, ext_idle_notifier_v1_destroy);
+    Destroy(kdeTimeout, org_kde_kwin_idle_timeout_release);
+    Destroy(kdeIdle, org_kde_kwin_idle_destroy);
+    Destroy(seat, wl_seat_destroy);
+    Destroy(sync, wl_callback_destroy);
+    Destroy(registry, wl_registry_destroy);
     wl_display_disconnect(display);
     display = nullptr;
-    extNotification = nullptr;
-    extNotifier = nullptr;
-    kdeTimeout = nullptr;
-    kdeIdle = nullptr;
-    seat = nullptr;
-    sync = nullptr;
-    registry = nullptr;
 }
 
 } // namespace platform
