@@ -129,13 +129,12 @@ if [[ $compositor == mutter ]]; then
     kill $!
 else
     # The compositor goes away: one line, then the program goes on as if the user rested.
-    kill -KILL "$COMPOSITOR_PID"
+    { kill -KILL "$COMPOSITOR_PID" && wait "$COMPOSITOR_PID" || true; } 2>/dev/null
     wait_until 5 grep -q 'no longer reported' "$E2E_DIR/err-hush" || fail "nothing said"
     now=$(capture_bytes)
     wait_capture $((now / RATE_BYTES + 2))
     running "$PID_hush" || fail "the program ended with the compositor"
     [[ $(grep -c '^kirorin:' "$E2E_DIR/err-hush") == 1 ]] || fail "more than one line"
-    wait "$COMPOSITOR_PID" 2>/dev/null || true
     rm -f "$comp_run/$socket" "$comp_run/$socket.lock"
     start_compositor
 fi
@@ -147,4 +146,6 @@ wait_capture 8
 expect_chirps 0 "$(capture_bytes)"
 stop_motion
 stop_program "$PID_calm"
+kill "$COMPOSITOR_PID"
+{ wait "$COMPOSITOR_PID" || true; } 2>/dev/null
 echo PASS
