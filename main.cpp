@@ -2,6 +2,7 @@
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
+#include "platform/QtTranslation.h"
 #include "platform/Signals.h"
 #include "ui/CMainFrame.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
     }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::InstallTranslation();
     platform::InstallQtCursor();
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();

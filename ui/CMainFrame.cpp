@@ -95,7 +95,7 @@ void CMainFrame::ShowTrayMenu() {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromUtf8(item.text));
+        QAction* action = menu.addAction(QCoreApplication::translate(trayMenuContext, item.text));
         action->setData(item.command);
         if (item.command == platform::ID_SETTINGS) {
             menu.setDefaultAction(action); // drawn bold
