@@ -72,8 +72,8 @@ QRect GrowToText(QRect rect, QSize text, const QList<QRect>& frames) {
         }
     }
     if (text.height() > rect.height()) {
-        const int extra = text.height() - rect.height();
-        rect.adjust(0, -extra / 2, 0, extra - extra / 2);
+        const int half = (text.height() - rect.height() + 1) / 2; // the middle stays put
+        rect.adjust(0, -half, 0, half);
     }
     return rect;
 }

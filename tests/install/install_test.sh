@@ -131,6 +131,11 @@ entries)
     grep -q '<launchable type="desktop-id">kirorin.desktop</launchable>' "$metainfo" ||
         fail "the metainfo does not launch the installed entry"
     [[ "$(entry_value "$entry" Name)" == Kirorin ]] || fail "Name"
+    # Name and summary in English and in Japanese.
+    [[ -n "$(entry_value "$entry" 'Name\[ja\]')" && -n "$(entry_value "$entry" 'Comment\[ja\]')" ]] ||
+        fail "the desktop entry has no Japanese name or comment"
+    [[ $(grep -cE '<(name|summary) xml:lang="ja">' "$metainfo") == 2 ]] ||
+        fail "the metainfo has no Japanese name or summary"
     ;;
 
 run_installed)
