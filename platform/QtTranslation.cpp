@@ -32,7 +32,10 @@ QString InstallTranslation() {
     if (MessagesInCLocale()) {
         return {};
     }
-    // The user's languages in order of preference; the first one we can show wins.
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    // The user's languages in order of preference: the first one with a translation wins, and
+    // Japanese needs none. English serves the languages without one.
+    bool found = false;
     for (const QString& name : QLocale::system().uiLanguages()) {
         const QLocale language(name);
         if (language.language() == QLocale::C) {
@@ -41,16 +44,19 @@ QString InstallTranslation() {
         if (language.language() == QLocale::Japanese) {
             return {};
         }
-        auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-        if (translator->load(language, QStringLiteral("kirorin"), QStringLiteral("_"),
-                             QStringLiteral(":/i18n"))) {
-            const QString installed = translator->language();
-            QCoreApplication::installTranslator(translator.release());
-            SetTextTranslator(TranslateWithQt);
-            return installed;
+        found = translator->load(language, QStringLiteral("kirorin"), QStringLiteral("_"),
+                                 QStringLiteral(":/i18n"));
+        if (found) {
+            break;
         }
     }
-    return {};
+    if (!found && !translator->load(QStringLiteral(":/i18n/kirorin_en.qm"))) {
+        return {};
+    }
+    const QString installed = translator->language();
+    QCoreApplication::installTranslator(translator.release());
+    SetTextTranslator(TranslateWithQt);
+    return installed;
 }
 
 } // namespace platform
