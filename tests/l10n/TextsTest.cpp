@@ -27,7 +27,7 @@ QString installed; // the language InstallTranslation chose
 
 // The name the dialog gives an item's control: its id, "ok", "cancel", or "static<n>" for the
 // n-th item of the template.
-inline QString DialogItemName(const DialogItem& item, int n) {
+QString DialogItemName(const DialogItem& item, int n) {
     return item.id == 1                ? QStringLiteral("ok")
            : item.id == 2              ? QStringLiteral("cancel")
            : item.id == dialogStaticId ? QStringLiteral("static%1").arg(n)
@@ -35,7 +35,7 @@ inline QString DialogItemName(const DialogItem& item, int n) {
 }
 
 // The text a label, group box or button shows.
-inline QString TextOf(const QWidget* w) {
+QString TextOf(const QWidget* w) {
     const auto* label = qobject_cast<const QLabel*>(w);
     const auto* box = qobject_cast<const QGroupBox*>(w);
     const auto* button = qobject_cast<const QAbstractButton*>(w);
