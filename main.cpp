@@ -1,9 +1,11 @@
 #include "app/CChorusApp.h"
+#include "app/CommandLine.h"
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
 #include "platform/QtTranslation.h"
 #include "platform/Signals.h"
+#include "ui/ApplicationIcon.h"
 #include "ui/CMainFrame.h"
 
 #include <QApplication>
@@ -13,6 +15,9 @@
 #include <string>
 
 int main(int argc, char* argv[]) {
+    if (const auto exitCode = HandleCommandLine(argc, argv, stdout, stderr)) {
+        return *exitCode;
+    }
     // From here on SIGTERM, SIGINT and SIGHUP wait for the event loop to end the program.
     platform::WatchTerminationSignals();
     std::string reason;
@@ -28,6 +33,8 @@ int main(int argc, char* argv[]) {
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallTranslation();
+    // Every window, the settings dialog and message boxes included, shows the program's icon.
+    QApplication::setWindowIcon(ui::ApplicationIcon());
     platform::InstallQtCursor();
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Framework.h"
 #include "res/Translatable.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ struct MenuItem {
 inline constexpr char trayMenuContext[] = "Menu";
 
 constexpr MenuItem trayMenu131[] = {
-    {32771, QT_TRANSLATE_NOOP("Menu", "Kirorinの設定(&E)...")},
+    {platform::ID_SETTINGS, QT_TRANSLATE_NOOP("Menu", "Kirorinの設定(&E)...")},
     {0, nullptr},
-    {57665, QT_TRANSLATE_NOOP("Menu", "終了")},
+    {platform::ID_EXIT, QT_TRANSLATE_NOOP("Menu", "終了")},
 };

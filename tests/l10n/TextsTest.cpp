@@ -28,8 +28,8 @@ QString installed; // the language InstallTranslation chose
 // The name the dialog gives an item's control: its id, "ok", "cancel", or "static<n>" for the
 // n-th item of the template.
 QString DialogItemName(const DialogItem& item, int n) {
-    return item.id == 1                ? QStringLiteral("ok")
-           : item.id == 2              ? QStringLiteral("cancel")
+    return item.id == kIdOk            ? QStringLiteral("ok")
+           : item.id == kIdCancel      ? QStringLiteral("cancel")
            : item.id == dialogStaticId ? QStringLiteral("static%1").arg(n)
                                        : QString::number(item.id);
 }
