@@ -1,9 +1,12 @@
 #include "app/CChorusApp.h"
+#include "app/CommandLine.h"
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
+#include "platform/QtTranslation.h"
 #include "platform/Signals.h"
 #include "platform/activity/SessionActivity.h"
+#include "ui/ApplicationIcon.h"
 #include "ui/CMainFrame.h"
 
 #include <QApplication>
@@ -13,6 +16,9 @@
 #include <string>
 
 int main(int argc, char* argv[]) {
+    if (const auto exitCode = HandleCommandLine(argc, argv, stdout, stderr)) {
+        return *exitCode;
+    }
     // From here on SIGTERM, SIGINT and SIGHUP wait for the event loop to end the program.
     platform::WatchTerminationSignals();
     std::string reason;
@@ -27,11 +33,14 @@ int main(int argc, char* argv[]) {
     }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::InstallTranslation();
+    // Every window, the settings dialog and message boxes included, shows the program's icon.
+    QApplication::setWindowIcon(ui::ApplicationIcon());
     platform::InstallQtCursor();
     // On Wayland the compositor reports the user's input; destroyed before the application.
     const std::unique_ptr<platform::UserActivity> activity =
         platform::SessionActivity::ForThisSession();
-    TheApp().userActivity = activity.get();
+    TheApp().UseUserActivity(activity.get());
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();
 }

@@ -43,6 +43,14 @@ public:
 
     // The live settings; the crickets read the volume from here at every new song.
     ChorusSettings settings;
+    // Input the desktop reports where the pointer cannot be read (Wayland); none on X11.
+    void UseUserActivity(platform::UserActivity* source) { userActivity = source; }
+
+private:
+    void Tick();
+    int SampleDisturbance();
+    bool CursorMoved();
+
     CSoundDevice device;
     CWaveResource chirpSource;
     CWaveResource secondSource;
@@ -52,17 +60,8 @@ public:
     // 64-bit: wariness × 300 does not fit 32 bits for every value the file may hold.
     std::int64_t quietCountdown = kFirstQuietTicks;
     std::int32_t chorusActive = 0;
-    // Input the desktop reports where the pointer cannot be read (Wayland); none on X11.
     platform::UserActivity* userActivity = nullptr;
     std::string settingsPath;
-    // The recordings the chorus opens; tests point them at resources that do not exist.
-    std::uint16_t chirpResource = kChirpResource;
-    std::uint16_t secondResource = kSecondResource;
-
-private:
-    void Tick();
-    int SampleDisturbance();
-    bool CursorMoved();
 };
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.
