@@ -3,7 +3,9 @@
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
+#include "platform/QtTranslation.h"
 #include "platform/Signals.h"
+#include "platform/activity/SessionActivity.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/CMainFrame.h"
 
@@ -31,9 +33,14 @@ int main(int argc, char* argv[]) {
     }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::InstallTranslation();
     // Every window, the settings dialog and message boxes included, shows the program's icon.
     QApplication::setWindowIcon(ui::ApplicationIcon());
     platform::InstallQtCursor();
+    // On Wayland the compositor reports the user's input; destroyed before the application.
+    const std::unique_ptr<platform::UserActivity> activity =
+        platform::SessionActivity::ForThisSession();
+    TheApp().UseUserActivity(activity.get());
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();
 }
