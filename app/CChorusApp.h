@@ -52,6 +52,9 @@ public:
     std::int64_t quietCountdown = kFirstQuietTicks;
     std::int32_t chorusActive = 0;
     std::string settingsPath;
+    // Where the settings go when settingsPath cannot take them (a program folder the user may not
+    // write); empty: nowhere else.
+    std::string userSettingsPath;
     // The recordings the chorus opens; tests point them at resources that do not exist.
     std::uint16_t chirpResource = kChirpResource;
     std::uint16_t secondResource = kSecondResource;
@@ -63,6 +66,8 @@ private:
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.
 std::string SettingsPathBeside(const std::string& executablePath);
+// The settings file in the user's configuration folder; empty when there is none.
+std::string UserSettingsPath(const std::string& configFolder);
 
 // The one application object.
 CChorusApp& TheApp();

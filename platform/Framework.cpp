@@ -22,7 +22,7 @@ Framework* SetFramework(Framework* framework) {
     return previous;
 }
 
-void ShowFailureMessage(std::uint32_t stringId) {
+void ShowFailureMessage(std::uint32_t stringId, const std::string& cause) {
     failureReported = true;
     const std::string caption(LoadString(kIdsAppTitle));
     const std::string text(LoadString(stringId));
@@ -32,11 +32,20 @@ void ShowFailureMessage(std::uint32_t stringId) {
             c = ' ';
         }
     }
+    if (!cause.empty()) {
+        line += " (" + cause + ")";
+    }
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
     std::fflush(stderr);
     if (current != nullptr) {
         current->ShowMessageBox(caption, text);
     }
+}
+
+void ReportFailureLine(const std::string& text) {
+    failureReported = true;
+    std::fprintf(stderr, "kirorin: %s\n", text.c_str());
+    std::fflush(stderr);
 }
 
 bool FailureReported() {

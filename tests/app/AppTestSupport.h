@@ -62,10 +62,11 @@ public:
 
 class AppTest : public ::testing::Test {
 protected:
-    // The instance lock goes to a private folder.
+    // The instance lock and the per-user settings go to a private folder.
     void SetUp() override {
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         platform::SetFramework(&framework);
         platform::SetClockSource(&clock);
         platform::SetLocalTimeFunction(Outside::Now);
@@ -76,6 +77,7 @@ protected:
         app->ShutDown(0);
         app.reset();
         ::unsetenv("XDG_RUNTIME_DIR");
+        ::unsetenv("XDG_CONFIG_HOME");
         std::filesystem::remove_all(dir);
         platform::SetCursorFunction(nullptr);
         platform::SetLocalTimeFunction(nullptr);

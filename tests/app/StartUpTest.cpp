@@ -3,6 +3,9 @@
 #include "platform/InstanceLock.h"
 #include "platform/dsound/DirectSoundControl.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -13,6 +16,7 @@ HRESULT NoSoundCard(const void*, IDirectSound** directSound, void*) {
     return DSERR_NODRIVER;
 }
 
+// Only another holder is silent; any other failure names the lock file and its cause.
 TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     InstanceLock other, third;
     ASSERT_TRUE(other.Acquire(CChorusApp::kInstanceLockName));
@@ -22,6 +26,7 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     EXPECT_TRUE(app->settingsPath.empty());
     app->ShutDown(0);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
+    EXPECT_EQ(third.Failure(), "");
     other.Release();
     EXPECT_TRUE(third.Acquire(CChorusApp::kInstanceLockName));
     third.Release();
@@ -29,6 +34,8 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     fs::remove(fs::path(dir) / CChorusApp::kInstanceLockName);
     fs::create_symlink(fs::path(dir) / "elsewhere", fs::path(dir) / CChorusApp::kInstanceLockName);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
+    EXPECT_EQ(third.Failure(),
+              dir + "/" + CChorusApp::kInstanceLockName + ": " + std::strerror(ELOOP));
     EXPECT_FALSE(fs::exists(fs::path(dir) / "elsewhere"));
 }
 
@@ -45,7 +52,13 @@ TEST_F(AppTest, FrameSoundOrSettingsFailureIsReportedOnce) {
     app->ShutDown(0);
     EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
 
+    // A folder that takes no file: the per-user store takes it, and only when that fails too is
+    // the failure reported.
     app->settingsPath = dir + "/no such folder/tamberle.sav";
+    EXPECT_EQ(app->SaveSettings(), 1);
+    EXPECT_EQ(app->settingsPath, dir + "/config/kirorin/tamberle.sav");
+    app->settingsPath = dir + "/no such folder/tamberle.sav";
+    app->userSettingsPath = dir + "/config/kirorin/tamberle.sav/x.sav";
     EXPECT_EQ(app->SaveSettings(), 0);
     EXPECT_EQ(framework.calls, (std::vector<std::string>{
                                    "window", Box(kIdsMainWindowFailed), "window", "timer 10",
