@@ -6,6 +6,7 @@ readonly LOCK_NAME=TamberleApplication_C3650C37_E207_4D00_AD0E_FDF127E49E57_
 readonly RATE_BYTES=192000 # S16LE stereo at 48000 Hz, per second
 readonly DEFAULT_SETTINGS_HEX=e8030000020000000400000064000000000000000000000000000000170000003b000000
 E2E_PIDS=()
+E2E_CLEANUP=() # commands run at exit, after the programs have ended
 
 fail() {
     echo "FAIL: $*" >&2
@@ -19,6 +20,9 @@ e2e_cleanup() {
         kill -KILL "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
+    for pid in "${E2E_CLEANUP[@]}"; do
+        eval "$pid" || true
+    done
     rm -rf "$E2E_DIR"
 }
 
@@ -33,7 +37,7 @@ e2e_setup() {
     cp "$1" "$E2E_DIR/app/kirorin"
     export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw
-    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER XDG_CONFIG_HOME
     exec {fd}>"$E2E_DIR/display"
     Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
@@ -87,6 +91,28 @@ write_settings() {
             $((v >> 16 & 255)) $((v >> 24 & 255)))
     done
     printf "$bytes" >"$(settings_file)"
+}
+
+# Tests that create or switch users need root; without it they are skipped (ctest: 77).
+need_root() {
+    if [[ $(id -u) != 0 ]]; then
+        echo "SKIP: needs root"
+        exit 77
+    fi
+}
+
+# add_user NAME: a throwaway user whose home is $E2E_DIR/home-NAME (its own, mode 0700),
+# removed at exit with what it left in /tmp. Sets AS_<NAME> to the setpriv words that run a
+# command as that user and UID_<NAME> to its id.
+add_user() {
+    local login=kre2e$$$1 uid
+    useradd --no-create-home --home-dir "$E2E_DIR/home-$1" --user-group \
+        --shell /usr/sbin/nologin "$login" || fail "useradd $login"
+    uid=$(id -u "$login")
+    E2E_CLEANUP+=("userdel $login; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
+    install -d -m 700 -o "$login" -g "$login" "$E2E_DIR/home-$1"
+    printf -v "UID_$1" '%s' "$uid"
+    declare -ga "AS_$1=(setpriv --reuid=$login --regid=$login --clear-groups)"
 }
 
 capture_bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }

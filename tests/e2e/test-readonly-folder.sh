@@ -1,21 +1,42 @@
 #!/usr/bin/env bash
-# The program in a folder its user cannot write: message 57668, its text on standard error,
-# Enter dismisses the box and the program ends without a sound.
+# The program in a folder its user cannot write, as a system package installs it: the settings
+# go to ~/.config/kirorin/ and the crickets sing. When that cannot be written either: message
+# 57668, with both files and their causes on standard error, and the program ends silently.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 
-# An unprivileged user with writable places of its own; the program's folder stays root's.
+# As root the user is nobody and the folders stay root's; otherwise the folders lose their
+# write permission.
+chmod 555 "$E2E_DIR/app"
 mkdir -m 777 "$E2E_DIR/user"
-chown nobody "$E2E_DIR/run" "$E2E_DIR/home"
 export SDL_DISKAUDIOFILE=$E2E_DIR/user/capture.raw
+run_as=()
+if [[ $(id -u) == 0 ]]; then
+    chown nobody "$E2E_DIR/run" "$E2E_DIR/home"
+    run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+user_file=$HOME/.config/kirorin/tamberle.sav
 
-start_program ro setpriv --reuid=nobody --regid=nogroup --clear-groups
+start_program user "${run_as[@]}"
+wait_until 10 test -s "$user_file" || fail "no settings file in ~/.config/kirorin"
+[[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$DEFAULT_SETTINGS_HEX" ]] ||
+    fail "the per-user file does not hold the defaults"
+[[ $(stat -c %a "${user_file%/*}") == 700 ]] || fail "~/.config/kirorin is not private"
+[[ ! -e $(settings_file) ]] || fail "a settings file appeared beside the program"
+wait_capture 15
+expect_chirps 0 $((15 * RATE_BYTES))
+stop_program "$PID_user"
+
+rm -rf "$HOME/.config" "$SDL_DISKAUDIOFILE"
+chmod 555 "$HOME"
+start_program ro "${run_as[@]}"
 wait_until 15 message_box_shown || fail "no message box"
-grep -qx 'Kirorin: 設定ファイルの保存に失敗しました Kirorinの起動を中断します' "$E2E_DIR/err-ro" ||
-    fail "message not on standard error"
+line='Kirorin: 設定ファイルの保存に失敗しました Kirorinの起動を中断します'
+grep -qx "$line ($E2E_DIR/app/tamberle.sav: Permission denied; $HOME/.config/kirorin: Permission denied)" \
+    "$E2E_DIR/err-ro" || fail "message and causes not on standard error"
 xdotool windowfocus --sync "$(message_box_window)" key Return
 wait_until 5 ended "$PID_ro" || fail "the program did not end after Enter"
 [[ $(exit_code "$PID_ro") == 1 ]] || fail "exit code is not 1"
-[[ ! -e $(settings_file) ]] || fail "a settings file appeared"
+[[ ! -e $(settings_file) && ! -e $HOME/.config ]] || fail "a settings file appeared"
 expect_silence 0 "$(capture_bytes)"
 echo PASS
