@@ -20,8 +20,9 @@ e2e_cleanup() {
         kill -KILL "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
-    for pid in "${E2E_CLEANUP[@]}"; do
-        eval "$pid" || true
+    local command
+    for command in "${E2E_CLEANUP[@]}"; do
+        eval "$command" || true
     done
     rm -rf "$E2E_DIR"
 }
@@ -109,7 +110,8 @@ add_user() {
     useradd --no-create-home --home-dir "$E2E_DIR/home-$1" --user-group \
         --shell /usr/sbin/nologin "$login" || fail "useradd $login"
     uid=$(id -u "$login")
-    E2E_CLEANUP+=("userdel $login; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
+    # The D-Bus launcher Qt started for the user ends with the display, soon after.
+    E2E_CLEANUP+=("wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
     install -d -m 700 -o "$login" -g "$login" "$E2E_DIR/home-$1"
     printf -v "UID_$1" '%s' "$uid"
     declare -ga "AS_$1=(setpriv --reuid=$login --regid=$login --clear-groups)"

@@ -7,7 +7,8 @@ e2e_setup "$1"
 # one_line NAME LINE: the program ended with exit code 1 and said LINE, once (Qt may add its own
 # warnings about the same folder).
 one_line() {
-    declare -n pid=PID_$1
+    local pid=PID_$1
+    pid=${!pid}
     wait_until 10 ended "$pid" || fail "$1: the program keeps running"
     [[ $(exit_code "$pid") == 1 ]] || fail "$1: exit code is not 1"
     [[ $(grep -v '^QStandardPaths: ' "$E2E_DIR/err-$1") == "$2" ]] ||

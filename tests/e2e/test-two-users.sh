@@ -11,7 +11,8 @@ mkdir -m 777 "$E2E_DIR/user"
 user_file() { echo "$E2E_DIR/home-$1/.config/kirorin/tamberle.sav"; }
 for runtime in private none; do
     for u in a b; do
-        declare -n as=AS_$u
+        as="AS_$u[@]"
+        as=("${!as}")
         if [[ $runtime == private ]]; then
             install -d -m 700 -o "${as[1]#*=}" "$E2E_DIR/run-$u"
             where=(XDG_RUNTIME_DIR="$E2E_DIR/run-$u")
@@ -22,7 +23,8 @@ for runtime in private none; do
             SDL_DISKAUDIOFILE="$E2E_DIR/user/$runtime$u.raw" "${as[@]}"
     done
     for u in a b; do
-        declare -n pid=PID_$runtime$u uid=UID_$u
+        pid=PID_$runtime$u uid=UID_$u
+        pid=${!pid} uid=${!uid}
         # Only the holder of the lock writes its settings.
         wait_until 10 test -s "$(user_file $u)" || fail "$runtime: $u wrote no settings"
         if [[ $runtime == none ]]; then
@@ -33,8 +35,8 @@ for runtime in private none; do
         running "$pid" || fail "$runtime: $u ended"
     done
     for u in a b; do
-        declare -n pid=PID_$runtime$u
-        stop_program "$pid"
+        pid=PID_$runtime$u
+        stop_program "${!pid}"
         rm "$(user_file $u)"
     done
 done
