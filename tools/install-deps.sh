@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running or testing needs, when missing.
-# Usage: tools/install-deps.sh run|test|fuzz
+# Usage: tools/install-deps.sh run|test|fuzz|deb
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libsoxr-dev
@@ -9,12 +9,14 @@ test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotoo
       imagemagick sox dbus dbus-x11 x11-utils desktop-file-utils appstream util-linux procps
       python3-gi libglib2.0-bin)
 fuzz=(clang libclang-rt-14-dev)
+deb=(dpkg-dev file)
 
 case "${1:-run}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" "${test[@]}") ;;
     fuzz) wanted=("${build[@]}" "${test[@]}" "${fuzz[@]}") ;;
-    *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
+    deb) wanted=("${build[@]}" "${deb[@]}") ;;
+    *) echo "usage: $0 run|test|fuzz|deb" >&2; exit 2 ;;
 esac
 
 missing=()
