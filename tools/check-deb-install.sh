@@ -5,7 +5,8 @@
 # sings, and that removing the package keeps them. Takes minutes; needs root and network access
 # to the Debian mirror this machine's apt uses.
 # Usage: tools/check-deb-install.sh PACKAGE.deb [PRISTINE_ROOT]
-#   PRISTINE_ROOT: a minbase root made earlier, copied instead of running debootstrap again.
+#   PRISTINE_ROOT: a root made earlier by tools/make-debian-root.sh, copied instead of running
+#   debootstrap again.
 set -euo pipefail
 
 deb=$(realpath "${1:?usage: $0 PACKAGE.deb [PRISTINE_ROOT]}")
@@ -31,25 +32,6 @@ fail() {
 }
 step() { echo "== $*"; }
 
-# The Debian mirror this machine's apt uses, read at run time.
-debian_mirror() {
-    local uri
-    uri=$(awk '/^URIs:/ && !/security/ { print $2; exit }' /etc/apt/sources.list.d/*.sources \
-        2>/dev/null || true)
-    [[ -n $uri ]] || uri=$(awk '$1 == "deb" && $3 ~ /^bookworm$/ { print $2; exit }' \
-        /etc/apt/sources.list 2>/dev/null || true)
-    echo "${uri:-http://deb.debian.org/debian}"
-}
-
-# make_root DIR: a minimal Debian 12 root.
-make_root() {
-    if [[ -x $(dirname "$0")/make-debian-root.sh ]]; then
-        "$(dirname "$0")/make-debian-root.sh" "$1"
-    else
-        debootstrap --variant=minbase bookworm "$1" "$(debian_mirror)"
-    fi
-}
-
 # in_root [unshare options] -- [chroot options] -- COMMAND...: runs COMMAND in the root with a
 # clean environment and /proc mounted in a mount namespace of its own, so nothing is left
 # mounted on this machine. in_root_exec replaces the calling shell, so that a background job's
@@ -74,7 +56,8 @@ if [[ -n $pristine ]]; then
     cp -a "$pristine" "$root"
 else
     step "debootstrap --variant=minbase bookworm"
-    make_root "$root" >"$work/debootstrap.log" 2>&1 || fail "debootstrap"
+    "$(dirname "$0")/make-debian-root.sh" "$root" >"$work/debootstrap.log" 2>&1 ||
+        fail "debootstrap"
 fi
 echo "minimal root: $(du -sh "$root" | cut -f1), $(in_root -- -- dpkg-query -W | wc -l) packages"
 chmod 1777 "$root/dev/shm"
@@ -115,13 +98,13 @@ for ((i = 0; i < 150 && $(stat -c %s "$settings" 2>/dev/null || echo 0) != 36; i
     sleep 0.1
 done
 [[ -f $settings ]] || fail "no settings in ~cricket/.config/kirorin"
-echo "settings: $(stat -c '%U %a %s bytes' "$settings") $(od -An -v -tx1 "$settings" | tr -d ' \n')"
+echo "settings: $(stat -c 'uid %u, mode %a, %s bytes' "$settings") $(od -An -v -tx1 "$settings" | tr -d ' \n')"
 [[ $(od -An -v -tx1 "$settings" | tr -d ' \n') == \
     e8030000020000000400000064000000000000000000000000000000170000003b000000 ]] ||
     fail "the settings are not the defaults"
-[[ $(stat -c %U "$settings") == cricket ]] || fail "the settings are not the user's"
+[[ $(stat -c %u "$settings") == "$uid" ]] || fail "the settings are not the user's"
 [[ ! -e $root/usr/lib/kirorin/tamberle.sav ]] || fail "settings beside the program"
-echo "lock folder: $(stat -c '%U %a' "$root/tmp/kirorin-$uid")"
+echo "lock folder: $(stat -c 'uid %u, mode %a' "$root/tmp/kirorin-$uid")"
 # The crickets start after 6 s of calm and a few seconds of their own silence: 15 s of
 # capture (S16LE stereo at 48 kHz) holds their first chirps.
 for ((i = 0; i < 350 && $(stat -c %s "$root/tmp/capture.raw" 2>/dev/null || echo 0) < 2880000; i++)); do
