@@ -52,9 +52,10 @@ int CChorusApp::StartUp() {
     }
     settingsPath = SettingsPathBeside(platform::ExecutablePath());
     userSettingsPath = UserSettingsPath(platform::UserConfigFolder());
-    // The per-user file serves when the program's folder has none (a system install).
-    if (!userSettingsPath.empty() && !platform::Exists(settingsPath) &&
-        platform::Exists(userSettingsPath)) {
+    // The per-user file serves when the program's folder has none (a system install), or one
+    // that cannot be written: the per-user file then holds the later settings.
+    if (!userSettingsPath.empty() && platform::Exists(userSettingsPath) &&
+        (!platform::Exists(settingsPath) || !platform::Writable(settingsPath))) {
         settingsPath = userSettingsPath;
     }
 

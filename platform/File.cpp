@@ -31,7 +31,7 @@ int SystemOpenForWriting(const char* path) {
 int SystemCreateBeside(const char* path, std::string* created) {
     struct stat old {};
     const bool exists = ::stat(path, &old) == 0;
-    if (exists && ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) != 0) {
+    if (exists && !Writable(path)) {
         return -1;
     }
     const std::string target(path);
@@ -189,6 +189,10 @@ std::string ResolveLinks(const std::string& path) {
 bool Exists(const std::string& path) {
     struct stat status {};
     return ::lstat(path.c_str(), &status) == 0;
+}
+
+bool Writable(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 int MakeFolders(const std::string& path) {

@@ -37,6 +37,8 @@ long ReadFully(int fd, void* data, std::size_t size);
 std::string ResolveLinks(const std::string& path);
 // Whether anything is at `path`, a broken symbolic link included.
 bool Exists(const std::string& path);
+// Whether this process may write the file at `path` (following links).
+bool Writable(const std::string& path);
 // Makes the folder and any missing parents, each new one with mode 0700; 0 when it is there.
 int MakeFolders(const std::string& path);
 

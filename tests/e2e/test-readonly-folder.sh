@@ -28,6 +28,16 @@ wait_capture 15
 expect_chirps 0 $((15 * RATE_BYTES))
 stop_program "$PID_user"
 
+# The next start reads that file and writes it back (a new file renamed over it).
+printf '\xe8\x03\0\0\x01\0\0\0\x0b\0\0\0\x28\0\0\0' >"$user_file"
+printf '\0%.0s' {1..20} >>"$user_file"
+written() { [[ $(stat -c %i "$user_file") != "$1" ]]; }
+before=$(od -An -v -tx1 "$user_file" | tr -d ' \n') inode=$(stat -c %i "$user_file")
+start_program again "${run_as[@]}"
+wait_until 10 written "$inode" || fail "the per-user file was not written back"
+[[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$before" ]] || fail "the per-user file was not read"
+stop_program "$PID_again"
+
 rm -rf "$HOME/.config" "$SDL_DISKAUDIOFILE"
 chmod 555 "$HOME"
 start_program ro "${run_as[@]}"
