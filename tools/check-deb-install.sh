@@ -55,7 +55,7 @@ if [[ -n $pristine ]]; then
     step "copying the minimal root $pristine"
     cp -a "$pristine" "$root"
 else
-    step "debootstrap --variant=minbase bookworm"
+    step "tools/make-debian-root.sh (debootstrap --variant=minbase bookworm)"
     "$(dirname "$0")/make-debian-root.sh" "$root" >"$work/debootstrap.log" 2>&1 ||
         fail "debootstrap"
 fi

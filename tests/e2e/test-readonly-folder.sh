@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program in a folder its user cannot write, as a system package installs it: the settings
-# go to ~/.config/kirorin/ and the crickets sing. When that cannot be written either: message
-# 57668, with both files and their causes on standard error, and the program ends silently.
+# go to ~/.config/kirorin/ (read from there at the next start) and the crickets sing; a writable
+# file in that folder is still used, rewritten in place. When neither place can be written:
+# message 57668, with both files and their causes on standard error, and a silent end.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 
@@ -38,7 +39,22 @@ wait_until 10 written "$inode" || fail "the per-user file was not written back"
 [[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$before" ]] || fail "the per-user file was not read"
 stop_program "$PID_again"
 
+# A writable file in the program's folder wins, and is rewritten in place: 17 crickets are
+# written back as the 16 that exist.
+chmod u+w "$E2E_DIR/app"
+write_settings 1000 2 17 100 0 0 0 23 59
+chmod 555 "$E2E_DIR/app"
+[[ $(id -u) != 0 ]] || chown nobody "$(settings_file)"
+start_program inplace "${run_as[@]}"
+wait_until 10 eval '[[ $(settings_hex) == e803000002000000100000006400* ]]' ||
+    fail "the writable file in the read-only folder was not rewritten"
+stop_program "$PID_inplace"
+[[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$before" ]] || fail "the per-user file changed"
+
 rm -rf "$HOME/.config" "$SDL_DISKAUDIOFILE"
+chmod u+w "$E2E_DIR/app"
+rm -f "$(settings_file)"
+chmod 555 "$E2E_DIR/app"
 chmod 555 "$HOME"
 start_program ro "${run_as[@]}"
 wait_until 15 message_box_shown || fail "no message box"
