@@ -103,8 +103,8 @@ need_root() {
 }
 
 # add_user NAME: a throwaway user whose home is $E2E_DIR/home-NAME (its own, mode 0700),
-# removed at exit with what it left in /tmp. Sets AS_<NAME> to the setpriv words that run a
-# command as that user and UID_<NAME> to its id.
+# removed at exit with what it left in /tmp. Sets LOGIN_<NAME> and UID_<NAME>; `as_user LOGIN`
+# gives the words that run a command as that user.
 add_user() {
     local login=kre2e$$$1 uid
     useradd --no-create-home --home-dir "$E2E_DIR/home-$1" --user-group \
@@ -114,8 +114,9 @@ add_user() {
     E2E_CLEANUP+=("wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
     install -d -m 700 -o "$login" -g "$login" "$E2E_DIR/home-$1"
     printf -v "UID_$1" '%s' "$uid"
-    declare -ga "AS_$1=(setpriv --reuid=$login --regid=$login --clear-groups)"
+    printf -v "LOGIN_$1" '%s' "$login"
 }
+as_user() { echo "setpriv --reuid=$1 --regid=$1 --clear-groups"; }
 
 capture_bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
 capture_holds() { (($(capture_bytes) >= $1)); }

@@ -37,7 +37,7 @@ for kind in file folder link; do
         folder) mkdir -m 700 "$lock_dir" && reason="owner 0, mode 0700" ;;
         link) ln -s "$HOME" "$lock_dir" && reason="a symbolic link" ;;
     esac
-    start_program "$kind" -u XDG_RUNTIME_DIR HOME="$E2E_DIR/home-c" "${AS_c[@]}"
+    start_program "$kind" -u XDG_RUNTIME_DIR HOME="$E2E_DIR/home-c" $(as_user "$LOGIN_c")
     one_line "$kind" "$prefix ($reason)"
     [[ ! -e $E2E_DIR/home-c/.config ]] || fail "$kind: the settings file was written"
 done

@@ -23,7 +23,7 @@ start_program user "${run_as[@]}"
 wait_until 10 test -s "$user_file" || fail "no settings file in ~/.config/kirorin"
 [[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$DEFAULT_SETTINGS_HEX" ]] ||
     fail "the per-user file does not hold the defaults"
-[[ $(stat -c %a "${user_file%/*}") == 700 ]] || fail "~/.config/kirorin is not private"
+[[ $(stat -c %a "${user_file%/*}") == 700 ]] || fail "$HOME/.config/kirorin is not private"
 [[ ! -e $(settings_file) ]] || fail "a settings file appeared beside the program"
 wait_capture 15
 expect_chirps 0 $((15 * RATE_BYTES))

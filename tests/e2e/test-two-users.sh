@@ -11,16 +11,16 @@ mkdir -m 777 "$E2E_DIR/user"
 user_file() { echo "$E2E_DIR/home-$1/.config/kirorin/tamberle.sav"; }
 for runtime in private none; do
     for u in a b; do
-        as="AS_$u[@]"
-        as=("${!as}")
+        login=LOGIN_$u
+        login=${!login}
         if [[ $runtime == private ]]; then
-            install -d -m 700 -o "${as[1]#*=}" "$E2E_DIR/run-$u"
+            install -d -m 700 -o "$login" "$E2E_DIR/run-$u"
             where=(XDG_RUNTIME_DIR="$E2E_DIR/run-$u")
         else
             where=(-u XDG_RUNTIME_DIR)
         fi
         start_program "$runtime$u" "${where[@]}" HOME="$E2E_DIR/home-$u" \
-            SDL_DISKAUDIOFILE="$E2E_DIR/user/$runtime$u.raw" "${as[@]}"
+            SDL_DISKAUDIOFILE="$E2E_DIR/user/$runtime$u.raw" $(as_user "$login")
     done
     for u in a b; do
         pid=PID_$runtime$u uid=UID_$u
