@@ -2,6 +2,7 @@
 
 #include "res/dialog133.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -34,6 +35,16 @@ protected:
         }
         return QSpinBox::validate(input, pos);
     }
+};
+
+// A radio button that stays a tab stop. Qt's focus-in takes the tab stop from the other buttons
+// of an exclusive group, so Tab would reach only the checked one (or, before any click, none).
+class CTabStopRadioButton final : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override { QWidget::focusInEvent(event); }
 };
 
 // a * b / c rounded to the nearest integer, halves away from zero.
@@ -132,9 +143,9 @@ void CSettingsDlg::CreateControls() {
             break;
         }
         case DialogItemKind::RadioButton: {
-            auto* radio = new QRadioButton(Text(item), this);
-            // No tab stop: reached by clicking only.
-            radio->setFocusPolicy(Qt::ClickFocus);
+            // Both are tab stops, so that the keyboard alone can switch to the timed window.
+            auto* radio = new CTabStopRadioButton(Text(item), this);
+            radio->setFocusPolicy(Qt::StrongFocus);
             connect(radio, &QRadioButton::clicked, this, &CSettingsDlg::UpdateTimeFields);
             control = radio;
             break;
@@ -218,8 +229,7 @@ void CSettingsDlg::BindControls() {
     bind(m_warinessSlider, 1001);
 
     // The focus chain in template order, which creation already gave; spelled out because Tab
-    // follows it. The radio buttons take the focus by clicks only, but keep their place, so Tab
-    // from a clicked one goes on to the first time field.
+    // follows it.
     const QList<QWidget*> chain = {m_warinessSlider,
                                    m_countSlider,
                                    m_allDayRadio,
@@ -290,20 +300,31 @@ void CSettingsDlg::UpdateTimeFields() {
     m_endMinuteSpin->setEnabled(enable);
 }
 
-// Centred on the work area of the primary screen, kept inside it when it does not fit.
+// The frame and its decorations centred on the work area of the primary screen, kept inside it
+// when they do not fit. The client area is placed, not the frame: X11 window managers differ in
+// where they put a frame asked for by its corner, but all honour a client position.
 void CSettingsDlg::CenterOnWorkArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
     const QRect area = screen->availableGeometry();
-    // A hidden widget reports no frame; its native window knows the frame once created.
-    winId();
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    const QSize size = this->size().grownBy(frame);
+    const QSize size = this->size().grownBy(m_frame);
     int x = (2 * area.x() + area.width()) / 2 - size.width() / 2;
     int y = (2 * area.y() + area.height()) / 2 - size.height() / 2;
     x = std::max(area.x(), std::min(x, area.x() + area.width() - size.width()));
     y = std::max(area.y(), std::min(y, area.y() + area.height() - size.height()));
-    move(x, y);
+    setGeometry(QRect(QPoint(x + m_frame.left(), y + m_frame.top()), this->size()));
+}
+
+// A hidden window has no frame; the window manager's frame is known once it has framed and
+// activated the window. The first opening is centred again then, and later openings use it.
+bool CSettingsDlg::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate && windowHandle() != nullptr &&
+        windowHandle()->frameMargins() != m_frame) {
+        m_frame = windowHandle()->frameMargins();
+        CenterOnWorkArea();
+    }
+    return handled;
 }

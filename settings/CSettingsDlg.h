@@ -23,6 +23,9 @@ public:
 
     ChorusSettings m_settings;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void CreateControls();
     void BindControls();
@@ -30,6 +33,9 @@ private:
     void Accept();
     void UpdateTimeFields();
     void CenterOnWorkArea();
+
+    // The window manager's frame as last seen on screen: none before the first opening.
+    QMargins m_frame;
 
     QRadioButton* m_allDayRadio = nullptr;
     QRadioButton* m_timedRadio = nullptr;

@@ -30,11 +30,12 @@ e2e_cleanup() {
 # e2e_setup EXECUTABLE: the program as $E2E_DIR/app/kirorin, a private runtime folder (so the
 # instance lock is the test's own), the disk audio capture and a display.
 e2e_setup() {
-    E2E_DIR=$(mktemp -d /tmp/kirorin-e2e.XXXXXX)
+    # tray-lib.sh makes the folder before its session bus starts.
+    [[ -n ${TRAY_OWN_BUS:-} ]] || E2E_DIR=$(mktemp -d /tmp/kirorin-e2e.XXXXXX)
     trap e2e_cleanup EXIT
     chmod 755 "$E2E_DIR"
     mkdir -m 755 "$E2E_DIR/app"
-    mkdir -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
+    mkdir -p -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
     cp "$1" "$E2E_DIR/app/kirorin"
     export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw

@@ -67,7 +67,7 @@ db_above "$loud" "$(awk -v q="$quiet" 'BEGIN { print q + 6 }')" ||
 
 # OK with an activity window that excludes 08:00: silence from then on.
 open_dialog
-click_in_dialog 22 170 # the timed-window radio button, which takes no Tab
+click_in_dialog 22 170 # the timed-window radio button
 xdotool key Return
 wait_until 5 dialog_closed || fail "Return did not close the dialog"
 ok=$(capture_bytes)
