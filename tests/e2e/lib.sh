@@ -39,7 +39,7 @@ e2e_setup() {
     cp "$1" "$E2E_DIR/app/kirorin"
     export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw
-    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER XDG_CONFIG_HOME
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
     exec {fd}>"$E2E_DIR/display"
     Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!

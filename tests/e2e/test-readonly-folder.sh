@@ -5,6 +5,7 @@
 # message 57668, with both files and their causes on standard error, and a silent end.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
+unset XDG_CONFIG_HOME # the settings go to the default ~/.config
 
 # As root the user is nobody and the folders stay root's; otherwise the folders lose their
 # write permission.

@@ -4,6 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 need_root
 e2e_setup "$1"
+unset XDG_CONFIG_HOME # the settings go to the default ~/.config
 add_user a
 add_user b
 mkdir -m 777 "$E2E_DIR/user"
