@@ -42,6 +42,11 @@ public:
 
     // The live settings; the crickets read the volume from here at every new song.
     ChorusSettings settings;
+
+private:
+    void Tick();
+    int SampleDisturbance();
+
     CSoundDevice device;
     CWaveResource chirpSource;
     CWaveResource secondSource;
@@ -55,13 +60,6 @@ public:
     // Where the settings go when settingsPath cannot take them (a program folder the user may not
     // write); empty: nowhere else.
     std::string userSettingsPath;
-    // The recordings the chorus opens; tests point them at resources that do not exist.
-    std::uint16_t chirpResource = kChirpResource;
-    std::uint16_t secondResource = kSecondResource;
-
-private:
-    void Tick();
-    int SampleDisturbance();
 };
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.

@@ -12,8 +12,11 @@ seconds=${2:-60}
 }
 
 work=$(mktemp -d /tmp/kirorin-measure.XXXXXX)
+# No command here may fail: under set -e the trap would stop before removing the folder.
 cleanup() {
-    [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null
+    if [[ -n ${xvfb:-} ]]; then
+        kill "$xvfb" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -86,9 +86,8 @@ int CSettingsDlg::DoModal() {
     if (isVisible()) {
         return -1;
     }
-    if (InitControls() != 0) {
-        m_warinessSlider->setFocus(Qt::OtherFocusReason);
-    }
+    InitControls();
+    m_warinessSlider->setFocus(Qt::OtherFocusReason);
     CenterOnWorkArea();
     return exec() == QDialog::Accepted ? 1 : 2;
 }
@@ -218,15 +217,15 @@ void CSettingsDlg::BindControls() {
                                                                       Qt::FindDirectChildrenOnly);
         Q_ASSERT(field != nullptr);
     };
-    bind(m_endMinuteSpin, 1011);
-    bind(m_startMinuteSpin, 1009);
-    bind(m_endHourSpin, 1010);
-    bind(m_startHourSpin, 1008);
-    bind(m_allDayRadio, 1006);
-    bind(m_timedRadio, 1007);
-    bind(m_volumeSlider, 1003);
-    bind(m_countSlider, 1002);
-    bind(m_warinessSlider, 1001);
+    bind(m_endMinuteSpin, kIdcEndMinute);
+    bind(m_startMinuteSpin, kIdcStartMinute);
+    bind(m_endHourSpin, kIdcEndHour);
+    bind(m_startHourSpin, kIdcStartHour);
+    bind(m_allDayRadio, kIdcAllDay);
+    bind(m_timedRadio, kIdcTimed);
+    bind(m_volumeSlider, kIdcVolume);
+    bind(m_countSlider, kIdcCricketCount);
+    bind(m_warinessSlider, kIdcWariness);
 
     // The focus chain in template order, which creation already gave; spelled out because Tab
     // follows it.
@@ -247,7 +246,7 @@ void CSettingsDlg::BindControls() {
 }
 
 // Ranges come before positions, so that every position is taken within its final range.
-int CSettingsDlg::InitControls() {
+void CSettingsDlg::InitControls() {
     m_warinessSlider->setRange(0, 3);
     m_countSlider->setRange(1, 16);
     m_volumeSlider->setRange(1, 100);
@@ -276,7 +275,6 @@ int CSettingsDlg::InitControls() {
     SetTimeField(m_endMinuteSpin, m_settings.endMinute);
 
     UpdateTimeFields();
-    return 1;
 }
 
 // A spin box's value is its last valid one: an emptied field reads as the value it showed before.

@@ -29,7 +29,7 @@ protected:
 private:
     void CreateControls();
     void BindControls();
-    int InitControls();
+    void InitControls();
     void Accept();
     void UpdateTimeFields();
     void CenterOnWorkArea();

@@ -60,7 +60,7 @@ CMainFrame::~CMainFrame() {
     HandleDestroy();
 }
 
-int CMainFrame::HandleCreate() {
+void CMainFrame::HandleCreate() {
     m_openActivation = ui::StatusNotifierHostRegistered() ? QSystemTrayIcon::Trigger
                                                           : QSystemTrayIcon::DoubleClick;
     m_trayIcon = new QSystemTrayIcon(ui::ApplicationIcon(), this);
@@ -73,7 +73,6 @@ int CMainFrame::HandleCreate() {
         m_trayIcon->setContextMenu(m_hostMenu);
     }
     ShowIconOnceTrayAvailable();
-    return 0;
 }
 
 // The host draws this menu and reports only its events, which Qt turns into the menu's signals:

@@ -36,7 +36,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    int HandleCreate();
+    void HandleCreate();
     void HandleDestroy();
     void HandleTrayNotify(QSystemTrayIcon::ActivationReason reason);
     void ShowTrayMenu();

@@ -30,12 +30,11 @@ e2e_cleanup() {
 # e2e_setup EXECUTABLE: the program as $E2E_DIR/app/kirorin, a private runtime folder (so the
 # instance lock is the test's own), the disk audio capture and a display.
 e2e_setup() {
-    # tray-lib.sh makes the folder before its session bus starts.
-    [[ -n ${TRAY_OWN_BUS:-} ]] || E2E_DIR=$(mktemp -d /tmp/kirorin-e2e.XXXXXX)
+    E2E_DIR=$(mktemp -d /tmp/kirorin-e2e.XXXXXX)
     trap e2e_cleanup EXIT
     chmod 755 "$E2E_DIR"
     mkdir -m 755 "$E2E_DIR/app"
-    mkdir -p -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
+    mkdir -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
     cp "$1" "$E2E_DIR/app/kirorin"
     export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw
@@ -163,3 +162,12 @@ message_box_window() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/nu
 message_box_shown() { [[ -n $(message_box_window) ]]; }
 
 lock_free() { flock -n "$XDG_RUNTIME_DIR/$LOCK_NAME" true; }
+
+# libfaketime's multithreaded library for this machine's architecture.
+faketime_lib() {
+    local lib
+    lib=$(dpkg -L "libfaketime:$(dpkg --print-architecture)" 2>/dev/null |
+        grep -m1 '/libfaketimeMT\.so\.1$') || lib=$(compgen -G '/usr/lib/*/faketime/libfaketimeMT.so.1' | head -n1)
+    [[ -f $lib ]] || fail "libfaketime is not installed"
+    echo "$lib"
+}

@@ -1,19 +1,16 @@
 # Helpers for the tray tests: a private session bus, an XEmbed tray (trayer), the icon, the
 # settings dialog and the tray menu as X windows. Source it after lib.sh, then call tray_setup "$1".
 
-# Runs the whole test again inside a session bus of its own. The bus starts services (xfconfd)
-# with its own environment, so the test's folder, home and XDG folders come first.
-if [[ -z ${TRAY_OWN_BUS:-} ]]; then
-    E2E_DIR=$(mktemp -d /tmp/kirorin-e2e.XXXXXX)
-    mkdir -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
-    export E2E_DIR HOME=$E2E_DIR/home XDG_RUNTIME_DIR=$E2E_DIR/run
-    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-    TRAY_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'fd limit' >&2)
-fi
-
+# The display, and a session bus of the test's own, stopped with the rest at the end. The bus
+# starts services (xfconfd) with its own environment, so the test's home and XDG folders come first.
 tray_setup() {
     e2e_setup "$1"
     unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
+    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 \
+        3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
+    E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
+    export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
 }
 
 start_tray() {

@@ -103,8 +103,6 @@ TEST(WaveReader, ClosedUnknownOrFailedOpensLeaveNoStaleState) {
     EXPECT_EQ(wave.Close(), 1) << "never opened";
     std::uint8_t byte = 0;
     std::uint32_t delivered = 55;
-    EXPECT_EQ(wave.Read(&byte, 1, &delivered), 0);
-    EXPECT_EQ(wave.Rewind(), 0);
     ASSERT_EQ(Open(wave, SimplePcm(Ramp(50, 9))), 1);
     EXPECT_EQ(wave.Read(nullptr, 1, &delivered) + wave.Read(&byte, 1, nullptr), 0);
     EXPECT_EQ(delivered, 55u);
@@ -112,13 +110,21 @@ TEST(WaveReader, ClosedUnknownOrFailedOpensLeaveNoStaleState) {
     EXPECT_EQ(wave.OpenResource(4242), 0);
     EXPECT_EQ(wave.format, before);
     EXPECT_EQ(ReadWhole(wave), Ramp(50, 9));
-    EXPECT_EQ(wave.Close(), 1);
-    EXPECT_EQ(wave.format, nullptr);
-    EXPECT_EQ(wave.Rewind(), 0);
-    // Without a data position nothing is delivered, not even the bytes after "fmt ".
-    EXPECT_EQ(Open(wave, Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6)))), 0);
-    EXPECT_EQ(wave.Read(&byte, 1, &delivered), 1);
-    EXPECT_EQ(delivered, 0u);
+    // After a close, or an open that fails at the header or at finding the data, nothing of the
+    // previous file is left: no format, no size, nothing to read.
+    const Bytes pcm = FormatFields(1, 1, 8000, 8);
+    for (const Bytes& failing : {Bytes{}, Riff(Chunk("fmt ", Bytes(pcm.begin(), pcm.begin() + 14))),
+                                 Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6)))}) {
+        ASSERT_EQ(Open(wave, SimplePcm(Ramp(50, 9))), 1);
+        EXPECT_EQ(failing.empty() ? 0 : Open(wave, failing), 0);
+        if (failing.empty()) {
+            wave.Close();
+        }
+        EXPECT_EQ(
+            std::tuple(wave.format, wave.dataSize, wave.Rewind(), wave.Read(&byte, 1, &delivered)),
+            std::tuple(nullptr, 0u, 0, 0))
+            << failing.size();
+    }
     // Opening the reader's own format record, whose extra bytes hold a "RIFF" header: the open
     // copies them before the old state goes away.
     const Bytes riff = SimplePcm({});
