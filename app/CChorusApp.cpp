@@ -103,12 +103,10 @@ int CChorusApp::SampleDisturbance() {
     if (settings.wariness == 0) {
         return 0;
     }
-    // A position that cannot be read counts as a pointer at rest.
-    platform::CursorPosition position{lastCursorX, lastCursorY};
-    platform::GetCursorPos(&position);
-    if (position.x != lastCursorX || position.y != lastCursorY) {
-        lastCursorX = position.x;
-        lastCursorY = position.y;
+    // Both are asked on every tick: the desktop's report is cleared as it is read.
+    const bool moved = CursorMoved();
+    const bool reported = userActivity != nullptr && userActivity->TakeActivity();
+    if (moved || reported) {
         quietCountdown = QuietTicks(settings);
         return 1;
     }
@@ -117,6 +115,18 @@ int CChorusApp::SampleDisturbance() {
         return 1;
     }
     return 0;
+}
+
+bool CChorusApp::CursorMoved() {
+    // A position that cannot be read counts as a pointer at rest.
+    platform::CursorPosition position{lastCursorX, lastCursorY};
+    platform::GetCursorPos(&position);
+    if (position.x == lastCursorX && position.y == lastCursorY) {
+        return false;
+    }
+    lastCursorX = position.x;
+    lastCursorY = position.y;
+    return true;
 }
 
 int CChorusApp::CheckActivityWindow() {

@@ -2,6 +2,7 @@
 
 #include "cricket/CCricket.h"
 #include "platform/Framework.h"
+#include "platform/activity/UserActivity.h"
 #include "settings/ChorusSettings.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
@@ -42,10 +43,13 @@ public:
 
     // The live settings; the crickets read the volume from here at every new song.
     ChorusSettings settings;
+    // Input the desktop reports where the pointer cannot be read (Wayland); none on X11.
+    void UseUserActivity(platform::UserActivity* source) { userActivity = source; }
 
 private:
     void Tick();
     int SampleDisturbance();
+    bool CursorMoved();
 
     CSoundDevice device;
     CWaveResource chirpSource;
@@ -56,6 +60,7 @@ private:
     // 64-bit: wariness × 300 does not fit 32 bits for every value the file may hold.
     std::int64_t quietCountdown = kFirstQuietTicks;
     std::int32_t chorusActive = 0;
+    platform::UserActivity* userActivity = nullptr;
     std::string settingsPath;
     // Where the settings go when settingsPath cannot take them (a program folder the user may not
     // write); empty: nowhere else.

@@ -4,11 +4,12 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libsoxr-dev
-       fonts-ipafont-gothic libxcb1-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools)
+       fonts-ipafont-gothic libxcb1-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libwayland-dev
+       wayland-protocols plasma-wayland-protocols qt6-wayland)
 test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotool faketime trayer
       imagemagick sox dbus dbus-x11 x11-utils desktop-file-utils appstream util-linux procps
       python3-gi libglib2.0-bin
-      xfce4-panel lxqt-panel xfwm4)
+      xfce4-panel lxqt-panel xfwm4 mutter kwin-wayland sway)
 fuzz=(clang libclang-rt-14-dev)
 deb=(dpkg-dev file)
 
