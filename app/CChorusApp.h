@@ -62,10 +62,15 @@ private:
     std::int32_t chorusActive = 0;
     platform::UserActivity* userActivity = nullptr;
     std::string settingsPath;
+    // Where the settings go when settingsPath cannot take them (a program folder the user may not
+    // write); empty: nowhere else.
+    std::string userSettingsPath;
 };
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.
 std::string SettingsPathBeside(const std::string& executablePath);
+// The settings file in the user's configuration folder; empty when there is none.
+std::string UserSettingsPath(const std::string& configFolder);
 
 // The one application object.
 CChorusApp& TheApp();

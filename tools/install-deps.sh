@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running or testing needs, when missing.
-# Usage: tools/install-deps.sh run|test|fuzz
+# Usage: tools/install-deps.sh run|test|fuzz|deb
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libsoxr-dev
@@ -11,12 +11,14 @@ test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotoo
       python3-gi libglib2.0-bin
       xfce4-panel lxqt-panel xfwm4 mutter kwin-wayland sway)
 fuzz=(clang libclang-rt-14-dev)
+deb=(dpkg-dev file)
 
 case "${1:-run}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" "${test[@]}") ;;
     fuzz) wanted=("${build[@]}" "${test[@]}" "${fuzz[@]}") ;;
-    *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
+    deb) wanted=("${build[@]}" "${deb[@]}") ;;
+    *) echo "usage: $0 run|test|fuzz|deb" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then

@@ -86,7 +86,9 @@ stop_motion() {
 run_program() {
     local env=(WAYLAND_DISPLAY="$WAYLAND")
     case $compositor in
-    mutter) env=(-u DISPLAY "${env[@]}") ;;
+    # Qt 6.4's Wayland plugin leaks at exit, partly from a library it has unloaded by then (no
+    # suppression can name it): leaks are checked in the other runs, which use our own Wayland code.
+    mutter) env=(-u DISPLAY "${env[@]}" "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0") ;;
     kwin-ext) env+=(QT_QPA_PLATFORM=xcb KIRORIN_ACTIVITY_SOURCE=ext-idle-notify-v1) ;;
     kwin-kde) env+=(QT_QPA_PLATFORM=xcb KIRORIN_ACTIVITY_SOURCE=org_kde_kwin_idle) ;;
     sway) env+=(QT_QPA_PLATFORM=xcb) ;;
