@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace dsound {
 
@@ -28,6 +29,8 @@ public:
     virtual void Close() = 0;
     // True once an open device has gone away (unplugged, server gone).
     virtual bool Lost() = 0;
+    // Why the last Open failed or the device went away, as the sound library tells it.
+    virtual std::string Error() const = 0;
 };
 
 } // namespace dsound

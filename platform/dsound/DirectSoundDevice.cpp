@@ -4,8 +4,12 @@
 #include "platform/dsound/PrimaryBuffer.h"
 #include "platform/dsound/SoundBuffer.h"
 
+#include "platform/Clocks.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <new>
+#include <string>
 
 namespace dsound {
 namespace {
@@ -17,6 +21,12 @@ constexpr DWORD kKnownFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_STATIC | kDSBCAPS_
                               DSBCAPS_LOCSOFTWARE | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN |
                               DSBCAPS_CTRLVOLUME | kDSBCAPS_STICKYFOCUS | DSBCAPS_GLOBALFOCUS |
                               kDSBCAPS_GETCURRENTPOSITION2;
+
+// One line per event on standard error, with the sound library's reason.
+void Report(const char* what, const std::string& reason) {
+    std::fprintf(stderr, "kirorin: %s%s\n", what, reason.c_str());
+    std::fflush(stderr);
+}
 
 } // namespace
 
@@ -43,21 +53,50 @@ ULONG DirectSoundDevice::Release() {
 }
 
 bool DirectSoundDevice::Start() {
-    return ReopenOutput();
+    outputOpen = output->Open(mixer);
+    if (!outputOpen) {
+        Report("cannot open the sound output: ", output->Error());
+    }
+    return outputOpen;
 }
 
 bool DirectSoundDevice::CheckOutput() {
-    if (outputOpen && output->Lost()) {
+    const std::uint32_t now = platform::timeGetTime();
+    if (!outputOpen || (checked && now - lastCheck < kCheckIntervalMs)) {
+        return outputOpen;
+    }
+    checked = true;
+    lastCheck = now;
+    if (output->Lost()) {
+        if (!outage) {
+            Report("the sound output went away: ", output->Error());
+        }
         LoseBuffers();
     }
     return outputOpen;
 }
 
 bool DirectSoundDevice::ReopenOutput() {
-    if (!outputOpen) {
-        outputOpen = output->Open(mixer);
+    if (outputOpen) {
+        return true;
     }
-    return outputOpen;
+    const std::uint32_t now = platform::timeGetTime();
+    if (retryInterval != 0 && now - lastAttempt < retryInterval) {
+        return false;
+    }
+    lastAttempt = now;
+    outputOpen = output->Open(mixer);
+    if (!outputOpen) {
+        retryInterval =
+            retryInterval == 0 ? kFirstRetryMs : std::min(2 * retryInterval, kMaxRetryMs);
+        return false;
+    }
+    retryInterval = 0;
+    if (outage) {
+        outage = false;
+        Report("the sound output is back", {});
+    }
+    return true;
 }
 
 void DirectSoundDevice::LoseBuffers() {
@@ -66,6 +105,9 @@ void DirectSoundDevice::LoseBuffers() {
         output->Close();
         outputOpen = false;
     }
+    outage = true;
+    // The first reopen may be tried at once.
+    retryInterval = 0;
     for (SoundBuffer* buffer : buffers) {
         buffer->MarkLost();
     }

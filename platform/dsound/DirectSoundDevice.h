@@ -5,6 +5,7 @@
 #include "platform/dsound/dsound.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -26,14 +27,25 @@ public:
                               void* outer) override;
     HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
 
-    // Opens the output for the first time; false when there is no device.
+    // Opens the output for the first time; false (with the cause on standard error) when there
+    // is no device.
     bool Start();
-    // Notices an output that went away and makes every buffer lost. True while the output runs.
+    // Notices an output that went away and makes every buffer lost; asks the output at most
+    // once per kCheckIntervalMs, so sixteen buffers polled in one tick cost one question. True
+    // while the output runs.
     bool CheckOutput();
-    // Opens the output again after a loss; true when it runs.
+    // Opens the output again after a loss, at most once per back-off interval; answers at once
+    // in between. True when it runs.
     bool ReopenOutput();
     // What the output going away does: every buffer lost, the output closed.
     void LoseBuffers();
+
+    // How often the output's state is read, and the back-off between reopen attempts while it
+    // is lost: short first (a restarting server is back within a second), doubling to a cap
+    // that keeps the first chirp after the return within a second of being due.
+    static constexpr std::uint32_t kCheckIntervalMs = 5;
+    static constexpr std::uint32_t kFirstRetryMs = 100;
+    static constexpr std::uint32_t kMaxRetryMs = 800;
 
     DWORD Level() const { return level; }
     Mixer& GetMixer() { return mixer; }
@@ -47,6 +59,12 @@ private:
     std::shared_ptr<AudioOutput> output;
     Mixer mixer;
     bool outputOpen = false;
+    // A loss has been reported and no return yet.
+    bool outage = false;
+    bool checked = false;
+    std::uint32_t lastCheck = 0;
+    std::uint32_t lastAttempt = 0;
+    std::uint32_t retryInterval = 0;
     DWORD level = 0;
     std::vector<SoundBuffer*> buffers;
 };

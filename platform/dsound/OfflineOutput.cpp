@@ -10,6 +10,7 @@ OfflineOutput::OfflineOutput(int outputRate, int outputChannels)
 
 bool OfflineOutput::Open(MixSource& mixSource) {
     Close();
+    ++opens;
     if (!available) {
         return false;
     }

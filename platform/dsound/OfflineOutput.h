@@ -3,6 +3,7 @@
 #include "platform/dsound/AudioOutput.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace dsound {
@@ -16,6 +17,7 @@ public:
     bool Open(MixSource& source) override;
     void Close() override;
     bool Lost() override;
+    std::string Error() const override { return available ? "" : "offline output unavailable"; }
 
     // Interleaved samples of `frames` frames; silence while closed.
     void Render(std::int16_t* out, int frames);
@@ -27,6 +29,8 @@ public:
     void SetAvailable(bool canOpen) { available = canOpen; }
 
     bool IsOpen() const { return open; }
+    // How many times Open was called.
+    int Opens() const { return opens; }
     int Rate() const { return rate; }
     int Channels() const { return channels; }
 
@@ -36,6 +40,7 @@ private:
     bool available = true;
     bool open = false;
     bool removed = false;
+    int opens = 0;
     MixSource* source = nullptr;
 };
 

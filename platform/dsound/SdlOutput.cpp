@@ -11,13 +11,44 @@ SdlOutput::~SdlOutput() {
     }
 }
 
+void SdlOutput::Fail(const char* what) {
+    error = what;
+    const char* reason = SDL_GetError();
+    if (reason != nullptr && *reason != '\0') {
+        error += ": ";
+        error += reason;
+    }
+    SDL_ClearError();
+    restart = true;
+}
+
+bool SdlOutput::Initialise() {
+    if (initialised && restart) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        initialised = false;
+    }
+    if (initialised) {
+        return true;
+    }
+    if (!driver.empty()) {
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        Fail("no audio driver");
+        return false;
+    }
+    initialised = true;
+    if (driver.empty()) {
+        const char* current = SDL_GetCurrentAudioDriver();
+        driver = current != nullptr ? current : "";
+    }
+    return true;
+}
+
 bool SdlOutput::Open(MixSource& mixSource) {
     Close();
-    if (!initialised) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            return false;
-        }
-        initialised = true;
+    if (!Initialise()) {
+        return false;
     }
     SDL_AudioSpec wanted{};
     wanted.freq = 48000;
@@ -31,8 +62,10 @@ bool SdlOutput::Open(MixSource& mixSource) {
         SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (opened == 0) {
+        Fail("no audio device");
         return false;
     }
+    restart = false;
     device = opened;
     channels = obtained.channels;
     source = &mixSource;
@@ -51,7 +84,11 @@ void SdlOutput::Close() {
 }
 
 bool SdlOutput::Lost() {
-    return device != 0 && SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED;
+    if (device == 0 || SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED) {
+        return false;
+    }
+    Fail("the device stopped");
+    return true;
 }
 
 void SdlOutput::Callback(void* self, std::uint8_t* stream, int length) {

@@ -3,6 +3,7 @@
 #include "platform/dsound/AudioOutput.h"
 
 #include <cstdint>
+#include <string>
 
 namespace dsound {
 
@@ -18,11 +19,20 @@ public:
     bool Open(MixSource& source) override;
     void Close() override;
     bool Lost() override;
+    std::string Error() const override { return error; }
 
 private:
     static void Callback(void* self, std::uint8_t* stream, int length);
+    bool Initialise();
+    void Fail(const char* what);
 
     bool initialised = false;
+    // Set when the device went away or would not open: SDL keeps its connection to a sound
+    // server from start-up, so only a fresh start of the subsystem reaches a restarted one.
+    bool restart = false;
+    // The driver that first worked; a restart keeps to it rather than falling back to another.
+    std::string driver;
+    std::string error;
     std::uint32_t device = 0;
     int channels = 2;
     MixSource* source = nullptr;

@@ -2,13 +2,14 @@
 // CSoundDevice and CSoundVoice over it.
 #include "Spectrum.h"
 
-#include "platform/Sleep.h"
 #include "platform/dsound/DirectSoundControl.h"
+#include "platform/dsound/DirectSoundDevice.h"
 #include "platform/dsound/DsPtr.h"
 #include "platform/dsound/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
+#include "tests/cricket/FakeClock.h"
 #include "tests/wave/WaveBuilder.h"
 
 #include <gtest/gtest.h>
@@ -78,9 +79,12 @@ struct OfflineDevice {
         EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
         return status;
     }
+    FakeClock clock;
     std::shared_ptr<dsound::OfflineOutput> output = std::make_shared<dsound::OfflineOutput>();
     DsPtr<IDirectSound> device;
 };
+
+constexpr std::int64_t kMs = 1000000;
 
 // Left and right levels of a 1 kHz sine at the mix rate (no resampling between gain and output)
 // at the given volume and pan.
@@ -182,11 +186,13 @@ TEST(DirectSoundApi, LockWrapsIntoASecondBlockAndLostBuffersComeBackEmpty) {
     EXPECT_EQ(sound.Status(buffer.get()), DSBSTATUS_BUFFERLOST);
     EXPECT_EQ(buffer->Play(0, 0, 0) | buffer->Restore(), DSERR_BUFFERLOST);
     sound.output->SetAvailable(true);
+    sound.clock.Step(dsound::DirectSoundDevice::kFirstRetryMs * kMs);
     ASSERT_EQ(buffer->Restore(), DS_OK);
     EXPECT_EQ(sound.Status(buffer.get()), 0u);
     EXPECT_EQ(BufferBytes(buffer.get(), 100), Bytes(100, 0x80));
     // An output that goes away makes every buffer lost.
     sound.output->Remove();
+    sound.clock.Step(dsound::DirectSoundDevice::kCheckIntervalMs * kMs);
     EXPECT_EQ(sound.Status(buffer.get()), DSBSTATUS_BUFFERLOST);
 }
 
@@ -217,19 +223,10 @@ TEST(DirectSoundApi, PrimaryBufferKeepsACheckedFormatAndCreateFailsCleanly) {
 
 constexpr DWORD kCricketFlags = 0x80E0;
 
-// The output behind DirectSoundCreate and the voices' devices. Sleeps are recorded; once
-// `wakeAfter` of them have passed the output may open again.
+// The output behind DirectSoundCreate and the voices' devices.
 std::shared_ptr<dsound::OfflineOutput> output;
-std::vector<std::uint32_t> sleeps;
-std::size_t wakeAfter = SIZE_MAX;
 HRESULT CreateOffline(const void*, IDirectSound** out, void*) {
     return dsound::CreateDevice(output, out);
-}
-void RecordSleep(std::uint32_t milliseconds) {
-    sleeps.push_back(milliseconds);
-    if (sleeps.size() == wakeAfter) {
-        output->SetAvailable(true);
-    }
 }
 
 // A device that hears the mix at the moment each buffer is made.
@@ -251,16 +248,10 @@ class SoundClasses : public ::testing::Test {
 protected:
     void SetUp() override {
         output = std::make_shared<dsound::OfflineOutput>();
-        sleeps.clear();
-        wakeAfter = SIZE_MAX;
         previousCreate = dsound::SetCreateFunction(&CreateOffline);
-        previousSleep = platform::SetSleepFunction(&RecordSleep);
         ASSERT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 1);
     }
-    void TearDown() override {
-        dsound::SetCreateFunction(previousCreate);
-        platform::SetSleepFunction(previousSleep);
-    }
+    void TearDown() override { dsound::SetCreateFunction(previousCreate); }
     // Opens `target` over a RIFF image of the format and data.
     void OpenWave(CWaveResource& target, const WAVEFORMATEX& f, const Bytes& data) {
         using namespace wavetest;
@@ -270,11 +261,11 @@ protected:
         ASSERT_EQ(target.OpenMemory(images.back().data(), std::uint32_t(images.back().size())), 1);
     }
 
+    FakeClock clock;
     std::vector<Bytes> images;
     CSoundDevice device;
     CSoundVoice voice;
     dsound::CreateFunction previousCreate = nullptr;
-    platform::SleepFunction previousSleep = nullptr;
 };
 
 // The output stays open only while a device holds it, so it shows how many there are.
@@ -348,40 +339,52 @@ TEST_F(SoundClasses, VoicePlaysOnceOrLoopsAndStartsFromTheBeginning) {
     }
 }
 
-TEST_F(SoundClasses, AfterALossPlayOrRestoreBringTheVoiceBack) {
+// Sixteen voices ticked as crickets tick them, every 10 ms, through an outage: the device tries
+// to reopen the output on a back-off schedule however many buffers ask, each Play answers at
+// once, and when the output returns every voice is refilled and sings from its first sample.
+TEST_F(SoundClasses, AnOutageIsPacedByTheDeviceAndEveryVoiceComesBackWhole) {
     CWaveResource wave;
-    const Bytes data = Sine16(440.0, 11025, 0.5, 11025);
+    const Bytes data = Sine16(440.0, 11025, 0.05, 11025);
     OpenWave(wave, PcmFormat(1, 11025, 16), data);
-    ASSERT_EQ(voice.Create(device, wave, kCricketFlags), 1);
-    int restored = 7;
-    EXPECT_EQ(voice.Restore(&restored), 1) << "not lost";
-    EXPECT_EQ(restored, 0);
-    // Play restores, refills and starts from the beginning.
-    ASSERT_EQ(voice.Play(0), 1);
+    std::vector<CSoundVoice> voices(16);
+    for (CSoundVoice& v : voices) {
+        ASSERT_EQ(v.Create(device, wave, kCricketFlags), 1);
+        ASSERT_EQ(v.Play(0), 1);
+    }
     const std::vector<std::int16_t> start = output->Render(4800);
-    output->Render(4800);
-    ASSERT_EQ(dsound::LoseBuffers(device.device.get()), DS_OK);
-    EXPECT_EQ(voice.IsPlaying(), 0);
-    ASSERT_EQ(voice.Play(0), 1);
-    EXPECT_EQ(voice.IsPlaying(), 1);
-    EXPECT_EQ(BufferBytes(voice.buffer.get(), static_cast<DWORD>(data.size())), data);
-    EXPECT_EQ(output->Render(4800), start);
-    EXPECT_TRUE(sleeps.empty());
-    // The output comes back during the third wait.
-    output->SetAvailable(false);
-    ASSERT_EQ(dsound::LoseBuffers(device.device.get()), DS_OK);
-    wakeAfter = 3;
-    EXPECT_EQ(voice.Restore(&restored), 1);
-    EXPECT_EQ(restored, 1);
-    EXPECT_EQ(sleeps, std::vector<std::uint32_t>(3, 10));
-    // It never comes back: about one second of 10 ms waits, then failure.
-    sleeps.clear();
-    wakeAfter = SIZE_MAX;
+    int restored = 7;
+    EXPECT_EQ(voices[0].Restore(&restored), 1) << "not lost";
+    EXPECT_EQ(restored, 0);
+
     output->SetAvailable(false);
     output->Remove();
-    EXPECT_EQ(voice.Restore(&restored), 0);
-    EXPECT_EQ(restored, 0);
-    EXPECT_EQ(sleeps, std::vector<std::uint32_t>(kRestoreAttempts - 1, 10));
+    const int opensBefore = output->Opens();
+    std::vector<std::int64_t> attempts;
+    for (std::int64_t ms = 10; ms <= 3200; ms += 10) {
+        clock.Step(10 * kMs);
+        const int opens = output->Opens();
+        for (CSoundVoice& v : voices) {
+            if (!v.IsPlaying()) {
+                EXPECT_EQ(v.Play(0), 0) << ms;
+            }
+        }
+        if (output->Opens() != opens) {
+            attempts.push_back(ms);
+        }
+        ASSERT_LE(output->Opens() - opens, 1) << "one attempt per interval, at " << ms;
+    }
+    // 100 ms doubling to 800 ms after the first attempt, which comes when the loss is noticed.
+    EXPECT_EQ(attempts, (std::vector<std::int64_t>{10, 110, 310, 710, 1510, 2310, 3110}));
+    EXPECT_EQ(output->Opens() - opensBefore, 7);
+
+    output->SetAvailable(true);
+    clock.Step(800 * kMs);
+    for (CSoundVoice& v : voices) {
+        EXPECT_EQ(v.IsPlaying(), 0);
+        ASSERT_EQ(v.Play(0), 1);
+    }
+    EXPECT_EQ(BufferBytes(voices[15].buffer.get(), static_cast<DWORD>(data.size())), data);
+    EXPECT_EQ(output->Render(4800), start);
 }
 
 } // namespace
