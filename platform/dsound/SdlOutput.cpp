@@ -1,8 +1,42 @@
 #include "platform/dsound/SdlOutput.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
+
+#include <cstdlib>
 
 namespace dsound {
+namespace {
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {
+}
+
+// ALSA prints every failed probe of a missing card on standard error, before our own line says
+// what happened. Its error handler is process-wide, so setting it on the library SDL will load
+// quiets SDL's probing too. Without ALSA there is nothing to quiet.
+void QuietAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (alsa == nullptr) {
+        return;
+    }
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+        set(&IgnoreAlsaError);
+    }
+    // Kept loaded: the handler lives in it.
+}
+
+// How a desktop's volume mixer lists us. The user's own environment wins over these.
+void NameTheStream() {
+    SDL_SetHint(SDL_HINT_APP_NAME, "Kirorin");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Kirorin");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Cricket chorus");
+    // SDL has no hint for the icon; PulseAudio clients add PULSE_PROP_* to their properties.
+    setenv("PULSE_PROP_application.icon_name", "kirorin", 0);
+}
+
+} // namespace
 
 SdlOutput::~SdlOutput() {
     Close();
@@ -30,7 +64,10 @@ bool SdlOutput::Initialise() {
     if (initialised) {
         return true;
     }
-    if (!driver.empty()) {
+    if (driver.empty()) {
+        QuietAlsa();
+        NameTheStream();
+    } else {
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {

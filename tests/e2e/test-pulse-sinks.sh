@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# When the sink the program plays on is unloaded, the chorus goes on in the other sink.
+# In a sound server's mixer the program is "Kirorin" with its icon; when the sink it plays on
+# is unloaded, the chorus goes on in the other sink.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/pulse-lib.sh"
 e2e_setup "$1"
@@ -11,6 +12,10 @@ record one one
 record two two
 start_program song
 wait_chirps one 0
+for property in 'application.name = "Kirorin"' 'application.icon_name = "kirorin"' \
+    'media.name = "Cricket chorus"'; do
+    sink_inputs | grep -qF "$property" || fail "stream lacks $property"
+done
 
 module=$(pactl list short modules | awk '/sink_name=one/ { print $1 }')
 from=$(rec_bytes two)
