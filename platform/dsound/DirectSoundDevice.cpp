@@ -30,7 +30,7 @@ void Report(const char* what, const std::string& reason) {
 
 } // namespace
 
-DirectSoundDevice::DirectSoundDevice(std::shared_ptr<AudioOutput> audioOutput)
+DirectSoundDevice::DirectSoundDevice(std::shared_ptr<audio::AudioOutput> audioOutput)
     : output(std::move(audioOutput)) {
 }
 
@@ -38,18 +38,6 @@ DirectSoundDevice::~DirectSoundDevice() {
     if (outputOpen) {
         output->Close();
     }
-}
-
-ULONG DirectSoundDevice::AddRef() {
-    return ++references;
-}
-
-ULONG DirectSoundDevice::Release() {
-    const ULONG left = --references;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
 }
 
 bool DirectSoundDevice::Start() {
@@ -148,7 +136,7 @@ HRESULT DirectSoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSo
             (desc->dwFlags & DSBCAPS_CTRLFREQUENCY)) {
             return DSERR_INVALIDPARAM;
         }
-        auto* primary = new (std::nothrow) PrimaryBuffer(*this, desc->dwFlags);
+        auto* primary = MakeObject<PrimaryBuffer>(*this, desc->dwFlags);
         if (primary == nullptr) {
             return DSERR_OUTOFMEMORY;
         }
@@ -168,8 +156,8 @@ HRESULT DirectSoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSo
     if (!ReopenOutput()) {
         return DSERR_NODRIVER;
     }
-    auto* secondary = new (std::nothrow)
-        SoundBuffer(*this, desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
+    auto* secondary =
+        MakeObject<SoundBuffer>(*this, desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
     if (secondary == nullptr) {
         return DSERR_OUTOFMEMORY;
     }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/dsound/AudioOutput.h"
-#include "platform/dsound/Mixer.h"
+#include "audio/AudioOutput.h"
+#include "audio/Mixer.h"
+#include "platform/dsound/RefCounted.h"
 #include "platform/dsound/dsound.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -15,14 +15,12 @@ class SoundBuffer;
 
 // The device: one output, one mixer, and the buffers made from it. Buffers hold a reference,
 // so the device outlives every buffer it made.
-class DirectSoundDevice : public IDirectSound {
+class DirectSoundDevice : public RefCounted<IDirectSound> {
 public:
-    explicit DirectSoundDevice(std::shared_ptr<AudioOutput> output);
+    explicit DirectSoundDevice(std::shared_ptr<audio::AudioOutput> output);
     DirectSoundDevice(const DirectSoundDevice&) = delete;
     DirectSoundDevice& operator=(const DirectSoundDevice&) = delete;
 
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
                               void* outer) override;
     HRESULT SetCooperativeLevel(HWND window, DWORD level) override;
@@ -48,16 +46,15 @@ public:
     static constexpr std::uint32_t kMaxRetryMs = 800;
 
     DWORD Level() const { return level; }
-    Mixer& GetMixer() { return mixer; }
+    audio::Mixer& GetMixer() { return mixer; }
     void Attach(SoundBuffer* buffer);
     void Detach(SoundBuffer* buffer);
 
 private:
     ~DirectSoundDevice() override;
 
-    std::atomic<ULONG> references{1};
-    std::shared_ptr<AudioOutput> output;
-    Mixer mixer;
+    std::shared_ptr<audio::AudioOutput> output;
+    audio::Mixer mixer;
     bool outputOpen = false;
     // A loss has been reported and no return yet.
     bool outage = false;

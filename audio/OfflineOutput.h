@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/dsound/AudioOutput.h"
+#include "audio/AudioOutput.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace dsound {
+namespace audio {
 
 // An output that makes sound only when asked: tests and benchmarks render N frames at a time.
 // It can also play a device that goes away and one that cannot be opened.
@@ -44,4 +44,4 @@ private:
     MixSource* source = nullptr;
 };
 
-} // namespace dsound
+} // namespace audio

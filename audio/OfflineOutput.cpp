@@ -1,8 +1,8 @@
-#include "platform/dsound/OfflineOutput.h"
+#include "audio/OfflineOutput.h"
 
 #include <algorithm>
 
-namespace dsound {
+namespace audio {
 
 OfflineOutput::OfflineOutput(int outputRate, int outputChannels)
     : rate(outputRate), channels(outputChannels) {
@@ -44,4 +44,4 @@ std::vector<std::int16_t> OfflineOutput::Render(int frames) {
     return samples;
 }
 
-} // namespace dsound
+} // namespace audio

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/dsound/AudioOutput.h"
+#include "audio/AudioOutput.h"
 
 #include <cstdint>
 #include <string>
 
-namespace dsound {
+namespace audio {
 
 // The sound card through SDL's audio subsystem: 48000 Hz stereo S16 in 10 ms periods, or
 // whatever rate and channel count the device insists on.
@@ -38,4 +38,4 @@ private:
     MixSource* source = nullptr;
 };
 
-} // namespace dsound
+} // namespace audio

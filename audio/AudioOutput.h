@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace dsound {
+namespace audio {
 
 // What an output pulls its sound from. The output tells it the device's format before the
 // first Mix and calls Mix on its own thread.
@@ -33,4 +33,4 @@ public:
     virtual std::string Error() const = 0;
 };
 
-} // namespace dsound
+} // namespace audio

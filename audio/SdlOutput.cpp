@@ -1,11 +1,11 @@
-#include "platform/dsound/SdlOutput.h"
+#include "audio/SdlOutput.h"
 
 #include <SDL.h>
 #include <dlfcn.h>
 
 #include <cstdlib>
 
-namespace dsound {
+namespace audio {
 namespace {
 
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {
@@ -134,4 +134,4 @@ void SdlOutput::Callback(void* self, std::uint8_t* stream, int length) {
     output->source->Mix(reinterpret_cast<std::int16_t*>(stream), length / frameBytes);
 }
 
-} // namespace dsound
+} // namespace audio

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "audio/Mixer.h"
+
+#include <cstdint>
+
+namespace audio {
+
+// Frames a buffer of sourceFrames lasts at the mix rate when played at frequency: at least 1,
+// or 0 when the length does not fit in 32 bits.
+std::uint32_t MixFrames(std::uint32_t sourceFrames, std::uint32_t frequency, int mixRate);
+
+// Turns PCM bytes (8-bit unsigned or 16-bit signed little-endian, interleaved) played at
+// frequency into exactly `frames` frames at mixRate, band-limited. Throws std::bad_alloc when
+// memory runs out.
+Samples ResamplePcm(const std::uint8_t* bytes, std::uint32_t sourceFrames, int channels, int bits,
+                    std::uint32_t frequency, int mixRate, std::uint32_t frames);
+
+} // namespace audio
