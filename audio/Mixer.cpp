@@ -67,6 +67,12 @@ void Mixer::SetFormat(int newRate, int newChannels) {
     MutexLock lock(guard);
     rate = newRate;
     channels = std::max(newChannels, 1);
+    silentFrames = 0;
+}
+
+std::uint64_t Mixer::SilentFrames() const {
+    MutexLock lock(guard);
+    return silentFrames;
 }
 
 int Mixer::Rate() const {
@@ -166,7 +172,11 @@ void Mixer::Mix(std::int16_t* out, int frames) {
 
 void Mixer::MixVoices(float* stereo, int frames) {
     const auto wanted = static_cast<std::uint32_t>(frames);
+    silentFrames += wanted;
     for (Voice& voice : voices) {
+        if (voice.playing) {
+            silentFrames = 0;
+        }
         std::uint32_t done = 0;
         const float left = voice.leftGain * kSampleScale;
         const float right = voice.rightGain * kSampleScale;

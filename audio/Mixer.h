@@ -34,6 +34,8 @@ public:
     void SetFormat(int rate, int channels) override EXCLUDES(guard);
     void Mix(std::int16_t* out, int frames) override EXCLUDES(guard);
     int Rate() const EXCLUDES(guard);
+    // Frames mixed since a voice last played (since the format was set, if none has).
+    std::uint64_t SilentFrames() const EXCLUDES(guard);
 
     // A stopped voice with no sound yet, `frames` long.
     VoiceId AddVoice(int channels, std::uint32_t frames) EXCLUDES(guard);
@@ -74,6 +76,7 @@ private:
     std::vector<Voice> voices GUARDED_BY(guard);
     int rate GUARDED_BY(guard) = 48000;
     int channels GUARDED_BY(guard) = 2;
+    std::uint64_t silentFrames GUARDED_BY(guard) = 0;
     // Stereo scratch for one chunk, made once so that mixing never allocates; only the mixing
     // thread touches it.
     std::unique_ptr<float[]> scratch;

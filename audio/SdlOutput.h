@@ -20,6 +20,9 @@ public:
     void Close() override;
     bool Lost() override;
     std::string Error() const override { return error; }
+    // SDL's disk driver starts its file afresh on every open, and its dummy driver has nothing to
+    // suspend.
+    bool CanRest() const override { return driver != "disk" && driver != "dummy"; }
 
 private:
     static void Callback(void* self, std::uint8_t* stream, int length);

@@ -35,7 +35,7 @@ DirectSoundDevice::DirectSoundDevice(std::shared_ptr<audio::AudioOutput> audioOu
 }
 
 DirectSoundDevice::~DirectSoundDevice() {
-    if (outputOpen) {
+    if (outputOpen && !resting) {
         output->Close();
     }
 }
@@ -44,13 +44,23 @@ bool DirectSoundDevice::Start() {
     outputOpen = output->Open(mixer);
     if (!outputOpen) {
         Report("cannot open the sound output: ", output->Error());
+        return false;
     }
-    return outputOpen;
+    // Opened to prove there is a device; no buffer can sound yet.
+    Rest();
+    return true;
+}
+
+void DirectSoundDevice::Rest() {
+    if (outputOpen && !resting && output->CanRest()) {
+        output->Close();
+        resting = true;
+    }
 }
 
 bool DirectSoundDevice::CheckOutput() {
     const std::uint32_t now = platform::timeGetTime();
-    if (!outputOpen || (checked && now - lastCheck < kCheckIntervalMs)) {
+    if (!outputOpen || resting || (checked && now - lastCheck < kCheckIntervalMs)) {
         return outputOpen;
     }
     checked = true;
@@ -60,8 +70,24 @@ bool DirectSoundDevice::CheckOutput() {
             Report("the sound output went away: ", output->Error());
         }
         LoseBuffers();
+    } else if (mixer.SilentFrames() >=
+               static_cast<std::uint64_t>(kRestAfterSeconds) * mixer.Rate()) {
+        Rest();
     }
     return outputOpen;
+}
+
+bool DirectSoundDevice::Wake() {
+    if (!resting) {
+        return outputOpen;
+    }
+    resting = false;
+    if (output->Open(mixer)) {
+        return true;
+    }
+    Report("the sound output went away: ", output->Error());
+    LoseBuffers();
+    return false;
 }
 
 bool DirectSoundDevice::ReopenOutput() {
@@ -93,6 +119,7 @@ void DirectSoundDevice::LoseBuffers() {
         output->Close();
         outputOpen = false;
     }
+    resting = false;
     outage = true;
     // The first reopen may be tried at once.
     retryInterval = 0;
@@ -107,6 +134,10 @@ void DirectSoundDevice::Attach(SoundBuffer* buffer) {
 
 void DirectSoundDevice::Detach(SoundBuffer* buffer) {
     buffers.erase(std::remove(buffers.begin(), buffers.end(), buffer), buffers.end());
+    // Without buffers nothing can sound (the chorus stopped outside its activity window).
+    if (buffers.empty()) {
+        Rest();
+    }
 }
 
 HRESULT DirectSoundDevice::SetCooperativeLevel(HWND, DWORD newLevel) {

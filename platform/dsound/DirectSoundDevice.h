@@ -37,6 +37,11 @@ public:
     bool ReopenOutput();
     // What the output going away does: every buffer lost, the output closed.
     void LoseBuffers();
+    // Closes the output while nothing can sound: no buffer left, or silence for
+    // kRestAfterSeconds.
+    void Rest();
+    // Opens an output closed for silence again; a failure is a loss. True when it runs.
+    bool Wake();
 
     // How often the output's state is read, and the back-off between reopen attempts while it
     // is lost: short first (a restarting server is back within a second), doubling to a cap
@@ -44,6 +49,9 @@ public:
     static constexpr std::uint32_t kCheckIntervalMs = 5;
     static constexpr std::uint32_t kFirstRetryMs = 100;
     static constexpr std::uint32_t kMaxRetryMs = 800;
+    // Silence longer than any gap within a song closes the output, so that the sound server
+    // can suspend its sink (and a laptop its sound chip); the next Play opens it again.
+    static constexpr int kRestAfterSeconds = 15;
 
     DWORD Level() const { return level; }
     audio::Mixer& GetMixer() { return mixer; }
@@ -55,7 +63,9 @@ private:
 
     std::shared_ptr<audio::AudioOutput> output;
     audio::Mixer mixer;
+    // The output works; `resting` when it is closed for silence all the same.
     bool outputOpen = false;
+    bool resting = false;
     // A loss has been reported and no return yet.
     bool outage = false;
     bool checked = false;

@@ -111,7 +111,7 @@ HRESULT SoundBuffer::Play(DWORD reserved1, DWORD priority, DWORD playFlags) {
         return DSERR_INVALIDPARAM;
     }
     device.CheckOutput();
-    if (lost) {
+    if (lost || !device.Wake()) {
         return DSERR_BUFFERLOST;
     }
     if (mixRate != mixer.Rate()) {

@@ -33,7 +33,8 @@ pulse_start() {
     else
         server_process pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
             -L "module-native-protocol-unix auth-anonymous=1" \
-            -L "module-null-sink sink_name=one" -L "module-null-sink sink_name=two"
+            -L "module-null-sink sink_name=one" -L "module-null-sink sink_name=two" \
+            -L "module-suspend-on-idle timeout=1"
     fi
     wait_until 10 pactl set-default-sink one 2>/dev/null || fail "$SERVER did not start"
 }
@@ -55,12 +56,14 @@ rec_file() { echo "$E2E_DIR/rec-$1.raw"; }
 rec_bytes() { stat -c %s "$(rec_file "$1")" 2>/dev/null || echo 0; }
 rec_holds() { (($(rec_bytes "$1") >= $2)); }
 
-# wait_chirps NAME FROM_BYTE: until the recording holds chirps in the 6 s after FROM_BYTE.
+# wait_chirps NAME FROM_BYTE [SECONDS]: until the recording holds chirps in the SECONDS (6)
+# after FROM_BYTE.
 wait_chirps() {
-    local to=$(($2 + 6 * RATE_BYTES))
+    local to=$(($2 + ${3:-6} * RATE_BYTES))
     wait_until 30 rec_holds "$1" "$to" || fail "recording $1 stuck at $(rec_bytes "$1") bytes"
     SDL_DISKAUDIOFILE=$(rec_file "$1") expect_chirps "$2" "$to"
 }
 
 # The program's stream as the server lists it.
 sink_inputs() { LC_ALL=C pactl list sink-inputs; }
+sink_inputs_hold() { sink_inputs | grep -qF "$1"; }

@@ -199,9 +199,13 @@ TEST(DirectSoundApi, PrimaryBufferKeepsACheckedFormatAndCreateFailsCleanly) {
 
 constexpr DWORD kCricketFlags = 0x80E0;
 
-// The output behind DirectSoundCreate and the voices' devices.
+// The output behind DirectSoundCreate and the voices' devices; whether the holder still held a
+// device at each creation.
 std::shared_ptr<audio::OfflineOutput> output;
+CSoundDevice* holder = nullptr;
+std::vector<bool> heldAtCreate;
 HRESULT CreateOffline(const void*, IDirectSound** out, void*) {
+    heldAtCreate.push_back(holder != nullptr && holder->device);
     return dsound::CreateDevice(output, out);
 }
 
@@ -224,6 +228,8 @@ class SoundClasses : public ::testing::Test {
 protected:
     void SetUp() override {
         output = std::make_shared<audio::OfflineOutput>();
+        holder = &device;
+        heldAtCreate.clear();
         previousCreate = dsound::SetCreateFunction(&CreateOffline);
         ASSERT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 1);
     }
@@ -244,16 +250,15 @@ protected:
     dsound::CreateFunction previousCreate = nullptr;
 };
 
-// The output stays open only while a device holds it, so it shows how many there are.
 TEST_F(SoundClasses, DeviceHoldsOneDeviceOrNone) {
     ASSERT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 1);
-    EXPECT_TRUE(output->IsOpen()) << "the first device went before the second was made";
     EXPECT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 12), 0) << "a rejected format";
     EXPECT_FALSE(device.device);
-    EXPECT_FALSE(output->IsOpen());
     output->SetAvailable(false);
     EXPECT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 0) << "no output";
     EXPECT_FALSE(device.device);
+    EXPECT_EQ(heldAtCreate, std::vector<bool>(4, false))
+        << "a device outlived the next one's making";
 }
 
 TEST_F(SoundClasses, VoiceCreateReplacesOnlyWhatItCan) {
@@ -267,6 +272,9 @@ TEST_F(SoundClasses, VoiceCreateReplacesOnlyWhatItCan) {
     EXPECT_FALSE(voice.buffer);
     EXPECT_EQ(voice.wave, &first) << "the wave in use stays";
     // Over a playing buffer, the old one is gone before the new one is made, also when that fails.
+    // Another buffer keeps the output running.
+    CSoundVoice other;
+    ASSERT_EQ(other.Create(device, first, kCricketFlags), 1);
     auto* listening = new Listening;
     listening->inner = std::move(device.device);
     device.device = DsPtr<IDirectSound>(listening);
@@ -361,6 +369,36 @@ TEST_F(SoundClasses, AnOutageIsPacedByTheDeviceAndEveryVoiceComesBackWhole) {
     }
     EXPECT_EQ(BufferBytes(voices[15].buffer.get(), static_cast<DWORD>(data.size())), data);
     EXPECT_EQ(output->Render(4800), start);
+}
+
+// Long silence closes the output so that the sound server can let its sink sleep; the next Play
+// opens it again and the chirp is heard from its first sample. A wake that fails is a loss.
+TEST_F(SoundClasses, SilenceRestsTheOutputAndPlayWakesItWhole) {
+    CWaveResource wave;
+    OpenWave(wave, PcmFormat(1, 11025, 16), Sine16(440.0, 11025, 0.5, 11025));
+    ASSERT_EQ(voice.Create(device, wave, kCricketFlags), 1);
+    ASSERT_EQ(voice.Play(0), 1);
+    const std::vector<std::int16_t> start = output->Render(4800);
+    const auto silence = [&](int seconds) {
+        output->Render(seconds * 48000);
+        clock.Step(10 * kMs);
+        return voice.IsPlaying();
+    };
+    EXPECT_EQ(silence(10), 0);
+    EXPECT_TRUE(output->IsOpen()) << "ten seconds is a gap within a song";
+    EXPECT_EQ(silence(7), 0);
+    EXPECT_FALSE(output->IsOpen());
+    ASSERT_EQ(voice.Play(0), 1);
+    EXPECT_TRUE(output->IsOpen());
+    EXPECT_EQ(output->Render(4800), start);
+
+    EXPECT_EQ(silence(17), 0);
+    output->SetAvailable(false);
+    EXPECT_EQ(voice.Play(0), 0);
+    clock.Step(10 * kMs);
+    DWORD status = 0;
+    ASSERT_EQ(voice.buffer->GetStatus(&status), DS_OK);
+    EXPECT_EQ(status, DSBSTATUS_BUFFERLOST);
 }
 
 } // namespace
