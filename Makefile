@@ -14,7 +14,7 @@ test: test-deps
 
 build:
 	cmake --preset default
-	cmake --build --preset default -j $(JOBS) --target kirorin
+	cmake --build --preset default -j $(JOBS) --target kirorin kirorin-listen
 
 deps:
 	tools/install-deps.sh run

@@ -1,8 +1,10 @@
 #include "app/CChorusApp.h"
+#include "app/CommandLine.h"
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
 #include "platform/Signals.h"
+#include "ui/ApplicationIcon.h"
 #include "ui/CMainFrame.h"
 
 #include <QApplication>
@@ -12,6 +14,9 @@
 #include <string>
 
 int main(int argc, char* argv[]) {
+    if (const auto exitCode = HandleCommandLine(argc, argv, stdout, stderr)) {
+        return *exitCode;
+    }
     // From here on SIGTERM, SIGINT and SIGHUP wait for the event loop to end the program.
     platform::WatchTerminationSignals();
     std::string reason;
@@ -26,6 +31,8 @@ int main(int argc, char* argv[]) {
     }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every window, the settings dialog and message boxes included, shows the program's icon.
+    QApplication::setWindowIcon(ui::ApplicationIcon());
     platform::InstallQtCursor();
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();

@@ -111,8 +111,8 @@ int CChorusApp::StartChorus() {
     if (chorusActive != 0) {
         return 1;
     }
-    bool started = chirpSource.OpenResource(chirpResource) != 0 &&
-                   secondSource.OpenResource(secondResource) != 0;
+    bool started = chirpSource.OpenResource(kChirpResource) != 0 &&
+                   secondSource.OpenResource(kSecondResource) != 0;
     for (std::int32_t i = 0; started && i < CricketsToUse(settings); ++i) {
         started = crickets[i].Attach(device, chirpSource) != 0;
     }

@@ -42,6 +42,11 @@ public:
 
     // The live settings; the crickets read the volume from here at every new song.
     ChorusSettings settings;
+
+private:
+    void Tick();
+    int SampleDisturbance();
+
     CSoundDevice device;
     CWaveResource chirpSource;
     CWaveResource secondSource;
@@ -52,13 +57,6 @@ public:
     std::int64_t quietCountdown = kFirstQuietTicks;
     std::int32_t chorusActive = 0;
     std::string settingsPath;
-    // The recordings the chorus opens; tests point them at resources that do not exist.
-    std::uint16_t chirpResource = kChirpResource;
-    std::uint16_t secondResource = kSecondResource;
-
-private:
-    void Tick();
-    int SampleDisturbance();
 };
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.

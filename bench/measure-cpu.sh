@@ -16,10 +16,15 @@ rounds=${3:-3}
 }
 
 work=$(mktemp -d /tmp/kirorin-measure.XXXXXX)
+# No command here may fail: under set -e the trap would stop before removing the folder.
 cleanup() {
-    [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null
-    [[ -n ${pulse:-} ]] && kill "$pulse" 2>/dev/null
-    wait 2>/dev/null
+    if [[ -n ${xvfb:-} ]]; then
+        kill "$xvfb" 2>/dev/null || true
+    fi
+    if [[ -n ${pulse:-} ]]; then
+        kill "$pulse" 2>/dev/null || true
+    fi
+    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -28,8 +28,6 @@ public:
 
     // Creates the voice from wave on device, draws its pitch and the first song. 0 on failure.
     int Attach(CSoundDevice& device, CWaveResource& wave);
-    // Draws a new song and sets its loudness and pan. 0 when the buffer refused one of them.
-    int NewSong();
     // One 10 ms step; a disturbed cricket starts nothing.
     void Tick(int disturbed);
 
@@ -37,7 +35,13 @@ public:
     // settings give a value outside -10000..0, which the buffer refuses.
     static LONG SongVolume(std::int32_t setting, std::uint32_t n);
 
+    // The chorus stop silences and releases it.
     CSoundVoice voice;
+
+private:
+    // Draws a new song and sets its loudness and pan. 0 when the buffer refused one of them.
+    int NewSong();
+
     double firstDelay = 0.0;
     double phraseRest = 0.0;
     // Length of the pending silence in seconds; negative when none is pending.

@@ -3,8 +3,11 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <unistd.h>
 #include <vector>
 #include <xcb/xcb.h>
@@ -15,6 +18,26 @@ namespace {
 bool IsSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && value[0] != '\0';
+}
+
+// xcb_connection_has_error's codes, as xcb.h describes them.
+std::string XcbErrorText(int error) {
+    switch (error) {
+    case XCB_CONN_ERROR:
+        return "the connection failed (no server, or a socket or stream error)";
+    case XCB_CONN_CLOSED_EXT_NOTSUPPORTED:
+        return "an extension is not supported";
+    case XCB_CONN_CLOSED_MEM_INSUFFICIENT:
+        return "out of memory";
+    case XCB_CONN_CLOSED_REQ_LEN_EXCEED:
+        return "request length exceeded";
+    case XCB_CONN_CLOSED_PARSE_ERR:
+        return "the display name could not be parsed";
+    case XCB_CONN_CLOSED_INVALID_SCREEN:
+        return "the display has no such screen";
+    default:
+        return "xcb error " + std::to_string(error);
+    }
 }
 
 struct HeldMessage {
@@ -52,13 +75,20 @@ bool DisplayReachable(std::string* reason) {
         *reason = "no display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
         return false;
     }
+    errno = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
+    const int socketError = errno;
+    const int error = xcb_connection_has_error(connection);
     xcb_disconnect(connection);
-    if (!ok) {
-        *reason = std::string("cannot connect to X display ") + std::getenv("DISPLAY");
+    if (error != 0) {
+        *reason = std::string("cannot connect to X display ") + std::getenv("DISPLAY") + ": " +
+                  XcbErrorText(error);
+        // For a failed connection xcb leaves the socket's errno behind.
+        if (error == XCB_CONN_ERROR && socketError != 0) {
+            *reason += std::string(" (") + std::strerror(socketError) + ")";
+        }
     }
-    return ok;
+    return error == 0;
 }
 
 QtStartGuard::QtStartGuard() {

@@ -3,40 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
 
 namespace {
-
-// Gaussian hiss made from the generator's raw output (Box-Muller), so that it does not depend
-// on how a standard library implements its distributions.
-class Hiss {
-public:
-    Hiss(std::uint32_t seed, double standardDeviation, double largest)
-        : engine(seed), sigma(standardDeviation), limit(largest) {}
-
-    double Next() {
-        if (haveSpare) {
-            haveSpare = false;
-            return Clamp(spare);
-        }
-        const double u1 = (static_cast<double>(engine()) + 1.0) / 4294967296.0;
-        const double u2 = static_cast<double>(engine()) / 4294967296.0;
-        const double radius = std::sqrt(-2.0 * std::log(u1)) * sigma;
-        const double angle = 2.0 * std::numbers::pi * u2;
-        spare = radius * std::sin(angle);
-        haveSpare = true;
-        return Clamp(radius * std::cos(angle));
-    }
-
-private:
-    double Clamp(double value) const { return std::clamp(value, -limit, limit); }
-
-    std::mt19937 engine;
-    double sigma;
-    double limit;
-    double spare = 0.0;
-    bool haveSpare = false;
-};
 
 // The loudness of the whole chirp: a smooth swell, a short hold, an exponential fade.
 double ChirpEnvelope(const ChirpShape& shape, double t) {
@@ -66,7 +34,6 @@ double PulseEnvelope(double u) {
 
 std::vector<std::uint8_t> SynthesiseChirp(const ChirpShape& shape) {
     std::vector<std::uint8_t> samples(shape.frames);
-    Hiss hiss(shape.seed, shape.hissSigma, shape.hissLimit);
     const double lastPulseEnd = shape.firstPulse + shape.pulsePeriod * shape.pulseCount;
     double phase = 0.0;
     for (std::uint32_t i = 0; i < shape.frames; ++i) {
@@ -80,7 +47,7 @@ std::vector<std::uint8_t> SynthesiseChirp(const ChirpShape& shape) {
             phase += 2.0 * std::numbers::pi * frequency / shape.sampleRate;
             tone = shape.peak * ChirpEnvelope(shape, t) * PulseEnvelope(u) * std::sin(phase);
         }
-        const double value = 128.0 + tone + hiss.Next();
+        const double value = 128.0 + tone;
         samples[i] = static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
     }
     return samples;

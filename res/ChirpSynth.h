@@ -1,6 +1,7 @@
 #pragma once
 
-// Synthesises a bell cricket's chirp over background hiss, as 8-bit unsigned samples.
+// Synthesises a bell cricket's chirp in silence, as 8-bit unsigned samples: outside the pulses
+// every sample is the midpoint, so that a large chorus adds no noise bed between its chirps.
 
 #include <cstdint>
 #include <vector>
@@ -8,9 +9,6 @@
 struct ChirpShape {
     double sampleRate;
     std::uint32_t frames;
-    std::uint32_t seed;  // the hiss is pseudo-random but the same on every build
-    double hissSigma;    // standard deviation of the hiss, in sample steps
-    double hissLimit;    // the hiss never goes further than this from the midpoint
     double carrierStart; // each pulse glides down from this frequency (Hz)...
     double carrierEnd;   // ...to this one
     double firstPulse;   // seconds

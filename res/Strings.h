@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Framework.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -9,8 +11,9 @@ constexpr std::uint32_t kIdsMainWindowFailed = 57666;
 constexpr std::uint32_t kIdsSoundInitFailed = 57667;
 constexpr std::uint32_t kIdsSettingsSaveFailed = 57668;
 constexpr std::uint32_t kIdsSoundSetupFailed = 57669;
-constexpr std::uint32_t kIdsSettingsPrompt = 32771;
-constexpr std::uint32_t kIdsExitPrompt = 57665;
+// The prompts of the two commands carry the commands' own numbers.
+constexpr std::uint32_t kIdsSettingsPrompt = platform::ID_SETTINGS;
+constexpr std::uint32_t kIdsExitPrompt = platform::ID_EXIT;
 
 // Empty for an identifier the table does not hold.
 std::string_view LoadString(std::uint32_t id);

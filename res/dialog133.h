@@ -36,6 +36,22 @@ struct DialogTemplate {
 };
 
 inline constexpr int dialogStaticId = -1;
+// The controls' ids, named once for the template and the code.
+inline constexpr int kIdcWariness = 1001;
+inline constexpr int kIdcCricketCount = 1002;
+inline constexpr int kIdcVolume = 1003;
+inline constexpr int kIdcAllDay = 1006;
+inline constexpr int kIdcTimed = 1007;
+inline constexpr int kIdcStartHour = 1008;
+inline constexpr int kIdcStartMinute = 1009;
+inline constexpr int kIdcEndHour = 1010;
+inline constexpr int kIdcEndMinute = 1011;
+inline constexpr int kIdcStartHourArrows = 1012;
+inline constexpr int kIdcEndHourArrows = 1013;
+inline constexpr int kIdcStartMinuteArrows = 1014;
+inline constexpr int kIdcEndMinuteArrows = 1015;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
 
 inline constexpr DialogTemplate settingsDialogTemplate = {
     "Kirorin",
@@ -44,21 +60,21 @@ inline constexpr DialogTemplate settingsDialogTemplate = {
     169,
     265,
     {{
-        {1001, DialogItemKind::HorizontalTrackbar, "", 10, 20, 150, 20},
-        {1002, DialogItemKind::HorizontalTrackbar, "", 10, 85, 150, 20},
-        {1006, DialogItemKind::RadioButton, "終日活動する", 15, 151, 85, 10},
-        {1007, DialogItemKind::RadioButton, "活動時間を指定する", 15, 165, 85, 10},
-        {1008, DialogItemKind::NumberEdit, "", 15, 181, 25, 15},
-        {1012, DialogItemKind::UpDown, "", 30, 175, 10, 15},
-        {1009, DialogItemKind::NumberEdit, "", 50, 181, 25, 15},
-        {1014, DialogItemKind::UpDown, "", 65, 175, 10, 15},
-        {1010, DialogItemKind::NumberEdit, "", 15, 201, 25, 15},
-        {1013, DialogItemKind::UpDown, "", 30, 195, 10, 15},
-        {1011, DialogItemKind::NumberEdit, "", 50, 201, 25, 15},
-        {1015, DialogItemKind::UpDown, "", 65, 195, 10, 15},
-        {1003, DialogItemKind::VerticalTrackbar, "", 125, 145, 20, 75},
-        {1, DialogItemKind::DefaultPushButton, "ＯＫ", 5, 240, 75, 15},
-        {2, DialogItemKind::PushButton, "キャンセル", 90, 240, 75, 15},
+        {kIdcWariness, DialogItemKind::HorizontalTrackbar, "", 10, 20, 150, 20},
+        {kIdcCricketCount, DialogItemKind::HorizontalTrackbar, "", 10, 85, 150, 20},
+        {kIdcAllDay, DialogItemKind::RadioButton, "終日活動する", 15, 151, 85, 10},
+        {kIdcTimed, DialogItemKind::RadioButton, "活動時間を指定する", 15, 165, 85, 10},
+        {kIdcStartHour, DialogItemKind::NumberEdit, "", 15, 181, 25, 15},
+        {kIdcStartHourArrows, DialogItemKind::UpDown, "", 30, 175, 10, 15},
+        {kIdcStartMinute, DialogItemKind::NumberEdit, "", 50, 181, 25, 15},
+        {kIdcStartMinuteArrows, DialogItemKind::UpDown, "", 65, 175, 10, 15},
+        {kIdcEndHour, DialogItemKind::NumberEdit, "", 15, 201, 25, 15},
+        {kIdcEndHourArrows, DialogItemKind::UpDown, "", 30, 195, 10, 15},
+        {kIdcEndMinute, DialogItemKind::NumberEdit, "", 50, 201, 25, 15},
+        {kIdcEndMinuteArrows, DialogItemKind::UpDown, "", 65, 195, 10, 15},
+        {kIdcVolume, DialogItemKind::VerticalTrackbar, "", 125, 145, 20, 75},
+        {kIdOk, DialogItemKind::DefaultPushButton, "ＯＫ", 5, 240, 75, 15},
+        {kIdCancel, DialogItemKind::PushButton, "キャンセル", 90, 240, 75, 15},
         {dialogStaticId, DialogItemKind::Static, "警戒しない", 15, 45, 35, 10},
         {dialogStaticId, DialogItemKind::Static, "高", 150, 45, 10, 10},
         {dialogStaticId, DialogItemKind::Static, "低", 61, 45, 10, 10},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Framework.h"
+
 #include <cstdint>
 
 // Menu 131: the tray icon's popup, in order. An entry with command 0 is a separator.
@@ -9,7 +11,7 @@ struct MenuItem {
 };
 
 constexpr MenuItem trayMenu131[] = {
-    {32771, "Kirorinの設定(&E)..."},
+    {platform::ID_SETTINGS, "Kirorinの設定(&E)..."},
     {0, nullptr},
-    {57665, "終了"},
+    {platform::ID_EXIT, "終了"},
 };

@@ -2,6 +2,7 @@
 
 #include "res/dialog133.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -34,6 +35,16 @@ protected:
         }
         return QSpinBox::validate(input, pos);
     }
+};
+
+// A radio button that stays a tab stop. Qt's focus-in takes the tab stop from the other buttons
+// of an exclusive group, so Tab would reach only the checked one (or, before any click, none).
+class CTabStopRadioButton final : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override { QWidget::focusInEvent(event); }
 };
 
 // a * b / c rounded to the nearest integer, halves away from zero.
@@ -75,9 +86,8 @@ int CSettingsDlg::DoModal() {
     if (isVisible()) {
         return -1;
     }
-    if (InitControls() != 0) {
-        m_warinessSlider->setFocus(Qt::OtherFocusReason);
-    }
+    InitControls();
+    m_warinessSlider->setFocus(Qt::OtherFocusReason);
     CenterOnWorkArea();
     return exec() == QDialog::Accepted ? 1 : 2;
 }
@@ -132,9 +142,9 @@ void CSettingsDlg::CreateControls() {
             break;
         }
         case DialogItemKind::RadioButton: {
-            auto* radio = new QRadioButton(Text(item), this);
-            // No tab stop: reached by clicking only.
-            radio->setFocusPolicy(Qt::ClickFocus);
+            // Both are tab stops, so that the keyboard alone can switch to the timed window.
+            auto* radio = new CTabStopRadioButton(Text(item), this);
+            radio->setFocusPolicy(Qt::StrongFocus);
             connect(radio, &QRadioButton::clicked, this, &CSettingsDlg::UpdateTimeFields);
             control = radio;
             break;
@@ -207,19 +217,18 @@ void CSettingsDlg::BindControls() {
                                                                       Qt::FindDirectChildrenOnly);
         Q_ASSERT(field != nullptr);
     };
-    bind(m_endMinuteSpin, 1011);
-    bind(m_startMinuteSpin, 1009);
-    bind(m_endHourSpin, 1010);
-    bind(m_startHourSpin, 1008);
-    bind(m_allDayRadio, 1006);
-    bind(m_timedRadio, 1007);
-    bind(m_volumeSlider, 1003);
-    bind(m_countSlider, 1002);
-    bind(m_warinessSlider, 1001);
+    bind(m_endMinuteSpin, kIdcEndMinute);
+    bind(m_startMinuteSpin, kIdcStartMinute);
+    bind(m_endHourSpin, kIdcEndHour);
+    bind(m_startHourSpin, kIdcStartHour);
+    bind(m_allDayRadio, kIdcAllDay);
+    bind(m_timedRadio, kIdcTimed);
+    bind(m_volumeSlider, kIdcVolume);
+    bind(m_countSlider, kIdcCricketCount);
+    bind(m_warinessSlider, kIdcWariness);
 
     // The focus chain in template order, which creation already gave; spelled out because Tab
-    // follows it. The radio buttons take the focus by clicks only, but keep their place, so Tab
-    // from a clicked one goes on to the first time field.
+    // follows it.
     const QList<QWidget*> chain = {m_warinessSlider,
                                    m_countSlider,
                                    m_allDayRadio,
@@ -237,7 +246,7 @@ void CSettingsDlg::BindControls() {
 }
 
 // Ranges come before positions, so that every position is taken within its final range.
-int CSettingsDlg::InitControls() {
+void CSettingsDlg::InitControls() {
     m_warinessSlider->setRange(0, 3);
     m_countSlider->setRange(1, 16);
     m_volumeSlider->setRange(1, 100);
@@ -266,7 +275,6 @@ int CSettingsDlg::InitControls() {
     SetTimeField(m_endMinuteSpin, m_settings.endMinute);
 
     UpdateTimeFields();
-    return 1;
 }
 
 // A spin box's value is its last valid one: an emptied field reads as the value it showed before.
@@ -290,20 +298,31 @@ void CSettingsDlg::UpdateTimeFields() {
     m_endMinuteSpin->setEnabled(enable);
 }
 
-// Centred on the work area of the primary screen, kept inside it when it does not fit.
+// The frame and its decorations centred on the work area of the primary screen, kept inside it
+// when they do not fit. The client area is placed, not the frame: X11 window managers differ in
+// where they put a frame asked for by its corner, but all honour a client position.
 void CSettingsDlg::CenterOnWorkArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
     const QRect area = screen->availableGeometry();
-    // A hidden widget reports no frame; its native window knows the frame once created.
-    winId();
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    const QSize size = this->size().grownBy(frame);
+    const QSize size = this->size().grownBy(m_frame);
     int x = (2 * area.x() + area.width()) / 2 - size.width() / 2;
     int y = (2 * area.y() + area.height()) / 2 - size.height() / 2;
     x = std::max(area.x(), std::min(x, area.x() + area.width() - size.width()));
     y = std::max(area.y(), std::min(y, area.y() + area.height() - size.height()));
-    move(x, y);
+    setGeometry(QRect(QPoint(x + m_frame.left(), y + m_frame.top()), this->size()));
+}
+
+// A hidden window has no frame; the window manager's frame is known once it has framed and
+// activated the window. The first opening is centred again then, and later openings use it.
+bool CSettingsDlg::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate && windowHandle() != nullptr &&
+        windowHandle()->frameMargins() != m_frame) {
+        m_frame = windowHandle()->frameMargins();
+        CenterOnWorkArea();
+    }
+    return handled;
 }

@@ -23,13 +23,19 @@ public:
 
     ChorusSettings m_settings;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void CreateControls();
     void BindControls();
-    int InitControls();
+    void InitControls();
     void Accept();
     void UpdateTimeFields();
     void CenterOnWorkArea();
+
+    // The window manager's frame as last seen on screen: none before the first opening.
+    QMargins m_frame;
 
     QRadioButton* m_allDayRadio = nullptr;
     QRadioButton* m_timedRadio = nullptr;

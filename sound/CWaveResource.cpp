@@ -69,11 +69,9 @@ int CWaveResource::OpenMemory(const std::uint8_t* bytes, std::uint32_t length) {
     fileOpen = true;
     position = 0;
 
-    if (!ParseHeader()) {
-        fileOpen = false;
-        return 0;
-    }
-    if (!Rewind()) {
+    // A failed open leaves the reader closed, with nothing of this file or the last one.
+    if (!ParseHeader() || !Rewind()) {
+        Close();
         return 0;
     }
     dataSize = dataChunk.cksize;
@@ -131,9 +129,8 @@ int CWaveResource::Rewind() {
         return 0;
     }
     MMCKINFO data;
+    // Fails only for a file without "data", which never stays open.
     if (!Seek(std::uint64_t{riffChunk.dwDataOffset} + 4) || !FindChunk(data, riffChunk, kData)) {
-        // Without a data position a later Read must deliver nothing rather than other bytes.
-        dataChunk.cksize = 0;
         return 0;
     }
     dataChunk = data;
@@ -161,6 +158,9 @@ int CWaveResource::Close() {
     copy.reset();
     copyLength = 0;
     FreeFormat();
+    dataSize = 0;
+    dataChunk = {};
+    riffChunk = {};
     return 1;
 }
 

@@ -32,7 +32,7 @@ public:
 
     // The format record (18 + cbSize bytes), or none while closed.
     WAVEFORMATEX* format = nullptr;
-    // Size of the "data" chunk as found when opened.
+    // Size of the "data" chunk as found when opened; 0 while closed.
     std::uint32_t dataSize = 0;
 
 private:

@@ -7,7 +7,8 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev
        fonts-ipafont-gothic libxcb1-dev qt6-svg-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotool faketime trayer
       imagemagick sox dbus dbus-x11 x11-utils desktop-file-utils appstream util-linux procps
-      python3-gi libglib2.0-bin pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber)
+      python3-gi libglib2.0-bin
+      xfce4-panel lxqt-panel xfwm4 pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber)
 fuzz=(clang libclang-rt-14-dev)
 
 case "${1:-run}" in

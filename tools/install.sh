@@ -153,5 +153,10 @@ if kirorin_running; then
 fi
 case ":$PATH:" in
     *":$prefix/bin:"*) ;;
-    *) echo "Note: $prefix/bin is not on your PATH; the desktop menu entry works regardless." ;;
+    *)
+        echo "Note: $prefix/bin is not on your PATH, so \`kirorin\` alone is not found (the menu"
+        echo "entry works). Debian's standard ~/.profile adds ~/.local/bin at login once it exists:"
+        echo "log out and in again. Otherwise add this line to ~/.profile and log in again:"
+        echo "    export PATH=\"$prefix/bin:\$PATH\""
+        ;;
 esac

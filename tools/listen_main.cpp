@@ -2,6 +2,7 @@
 #include "listen_options.h"
 #include "listen_wav.h"
 
+#include "cricket/CCricket.h"
 #include "platform/Sleep.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "audio/OfflineOutput.h"
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
         CSoundVoice voice;
         if (!device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16)) {
             std::fprintf(stderr, "kirorin-listen: no sound device\n");
-        } else if (!voice.Create(device, wave, 0x80E0)) {
+        } else if (!voice.Create(device, wave, CCricket::kBufferFlags)) {
             std::fprintf(stderr, "kirorin-listen: cannot make a buffer for the chirp\n");
         } else if (Configure(voice.buffer.get(), options)) {
             if (!voice.Play(0)) {

@@ -36,7 +36,8 @@ say() {
 # A running Kirorin would write its settings into a folder being removed; install.sh replaces
 # the files of a running one, which goes on with the old program until it is started again.
 if [[ $replacing -eq 0 ]] && kirorin_running; then
-    echo "Kirorin is running from $app_dir: quit it first (tray menu, Kirorin終了)" >&2
+    echo "Kirorin is running from $app_dir: quit it first (its tray menu's \"終了\"," \
+        "Ctrl+C in its terminal, \`pkill -x kirorin\` or the desktop's task manager)" >&2
     exit 1
 fi
 

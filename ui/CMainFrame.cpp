@@ -25,6 +25,30 @@ QString AppTitle() {
 // Qt notices neither an XEmbed tray nor a StatusNotifierItem host that starts after the program.
 constexpr int kTrayRetryMilliseconds = 2000;
 
+// Some hosts report an opened menu but never its closing (Xfce's panel reports only a chosen
+// entry): the ticks come back after this long. A two-entry menu is read within it, and the mouse
+// movement that opened the menu has hushed the crickets for a while anyway.
+constexpr int kHostMenuBoundMilliseconds = 10000;
+
+// Menu 131, the settings entry the default (bold where Qt draws the menu).
+void FillTrayMenu(QMenu& menu) {
+    for (const MenuItem& item : trayMenu131) {
+        if (item.command == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromUtf8(item.text));
+        action->setData(item.command);
+        if (item.command == platform::ID_SETTINGS) {
+            menu.setDefaultAction(action);
+        }
+    }
+}
+
+platform::QtFramework* TheQtFramework() {
+    return dynamic_cast<platform::QtFramework*>(platform::CurrentFramework());
+}
+
 } // namespace
 
 CMainFrame::CMainFrame() {
@@ -36,14 +60,52 @@ CMainFrame::~CMainFrame() {
     HandleDestroy();
 }
 
-int CMainFrame::HandleCreate() {
+void CMainFrame::HandleCreate() {
     m_openActivation = ui::StatusNotifierHostRegistered() ? QSystemTrayIcon::Trigger
                                                           : QSystemTrayIcon::DoubleClick;
     m_trayIcon = new QSystemTrayIcon(ui::ApplicationIcon(), this);
     m_trayIcon->setToolTip(AppTitle());
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::HandleTrayNotify);
+    CreateHostMenu();
+    if (m_openActivation == QSystemTrayIcon::Trigger) {
+        // Exported over DBusMenu. Not on an XEmbed tray, where Qt would pop it up on the press
+        // besides the menu ShowTrayMenu opens.
+        m_trayIcon->setContextMenu(m_hostMenu);
+    }
     ShowIconOnceTrayAvailable();
-    return 0;
+}
+
+// The host draws this menu and reports only its events, which Qt turns into the menu's signals:
+// AboutToShow into aboutToShow, the "closed" event into aboutToHide, "clicked" into a trigger.
+void CMainFrame::CreateHostMenu() {
+    m_hostMenu = new QMenu(this);
+    FillTrayMenu(*m_hostMenu);
+    for (QAction* action : m_hostMenu->actions()) {
+        if (!action->isSeparator()) {
+            connect(action, &QAction::triggered, this, [this, action] {
+                HostMenuHidden();
+                PostToSelf(action->data().toUInt());
+            });
+        }
+    }
+    m_hostMenuBound = new QTimer(this);
+    m_hostMenuBound->setSingleShot(true);
+    connect(m_hostMenuBound, &QTimer::timeout, this, &CMainFrame::HostMenuHidden);
+    connect(m_hostMenu, &QMenu::aboutToShow, this, &CMainFrame::HostMenuShown);
+    connect(m_hostMenu, &QMenu::aboutToHide, this, &CMainFrame::HostMenuHidden);
+}
+
+void CMainFrame::HostMenuShown() {
+    platform::QtFramework* framework = TheQtFramework();
+    if (!m_hostMenuNoTicks && framework != nullptr) {
+        m_hostMenuNoTicks.emplace(*framework);
+    }
+    m_hostMenuBound->start(kHostMenuBoundMilliseconds);
+}
+
+void CMainFrame::HostMenuHidden() {
+    m_hostMenuBound->stop();
+    m_hostMenuNoTicks.reset();
 }
 
 void CMainFrame::ShowIconOnceTrayAvailable() {
@@ -70,6 +132,7 @@ void CMainFrame::HandleDestroy() {
         delete m_trayIcon;
         m_trayIcon = nullptr;
     }
+    m_hostMenuNoTicks.reset();
 }
 
 void CMainFrame::HandleTrayNotify(QSystemTrayIcon::ActivationReason reason) {
@@ -90,21 +153,11 @@ void CMainFrame::ShowTrayMenu() {
         return;
     }
     QMenu menu;
-    for (const MenuItem& item : trayMenu131) {
-        if (item.command == 0) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = menu.addAction(QString::fromUtf8(item.text));
-        action->setData(item.command);
-        if (item.command == platform::ID_SETTINGS) {
-            menu.setDefaultAction(action); // drawn bold
-        }
-    }
+    FillTrayMenu(menu);
     QAction* chosen = nullptr;
     {
         m_menuOpen = true;
-        auto* framework = dynamic_cast<platform::QtFramework*>(platform::CurrentFramework());
+        platform::QtFramework* framework = TheQtFramework();
         std::optional<platform::QtFramework::TickSuspension> noTicks;
         if (framework != nullptr) {
             noTicks.emplace(*framework);

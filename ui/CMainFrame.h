@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/QtFramework.h"
 #include "settings/CSettingsDlg.h"
 
 #include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
+class QMenu;
 class QTimer;
 
 // The hidden main frame: the application's main window, owner of the chorus timer and of the
@@ -23,16 +26,23 @@ public:
     CSettingsDlg m_settingsDlg;
     // Null once the icon is removed.
     QSystemTrayIcon* m_trayIcon = nullptr;
+    // The menu a StatusNotifierItem host draws itself, from what the icon exports over DBusMenu.
+    QMenu* m_hostMenu = nullptr;
+    // Ends a tick suspension whose host never reported the menu closed.
+    QTimer* m_hostMenuBound = nullptr;
 
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    int HandleCreate();
+    void HandleCreate();
     void HandleDestroy();
     void HandleTrayNotify(QSystemTrayIcon::ActivationReason reason);
     void ShowTrayMenu();
+    void CreateHostMenu();
+    void HostMenuShown();
+    void HostMenuHidden();
     void OpenSettings();
     void BringSettingsToFront();
     void ShowIconOnceTrayAvailable();
@@ -46,4 +56,5 @@ private:
     bool m_exitAfterSettings = false;
     // The menu runs a loop of its own; a second request while it is open is dropped.
     bool m_menuOpen = false;
+    std::optional<platform::QtFramework::TickSuspension> m_hostMenuNoTicks;
 };

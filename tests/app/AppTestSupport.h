@@ -5,6 +5,7 @@
 #include "platform/Cursor.h"
 #include "platform/Framework.h"
 #include "platform/LocalTime.h"
+#include "platform/dsound/DirectSoundControl.h"
 #include "res/Strings.h"
 #include "tests/cricket/FakeDirectSound.h"
 
@@ -20,8 +21,8 @@
 #include <unistd.h>
 
 // What the tick reads from outside, scripted; each read is logged to check the tick's order. Its
-// counter stands still: the crickets' silences never end on their own.
-struct Outside : platform::ClockSource {
+// clock moves only when told to, so the crickets' silences and chirps end only then.
+struct Outside : FakeClock {
     static inline platform::LocalTimeOfDay now{12, 0};
     static inline platform::CursorPosition cursor{0, 0};
     static inline std::vector<std::string> log;
@@ -32,9 +33,9 @@ struct Outside : platform::ClockSource {
         return *position = cursor, true;
     }
     static long CursorReads() { return std::count(log.begin(), log.end(), "cursor"); }
-    std::int64_t CounterFrequency() override { return 1000000; }
-    std::int64_t CounterValue() override { return log.push_back("clock"), 0; }
-    std::uint32_t Milliseconds() override { return 0; }
+    std::int64_t CounterValue() override {
+        return log.push_back("clock"), FakeClock::CounterValue();
+    }
 };
 
 // A failure message box and the exit command as FakeFramework records them.
@@ -62,14 +63,16 @@ public:
 
 class AppTest : public ::testing::Test {
 protected:
-    // The instance lock goes to a private folder.
+    // The instance lock goes to a private folder; the sound device is the fake.
     void SetUp() override {
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         platform::SetFramework(&framework);
-        platform::SetClockSource(&clock);
         platform::SetLocalTimeFunction(Outside::Now);
         platform::SetCursorFunction(Outside::Cursor);
+        current = &sound;
+        previousCreate = dsound::SetCreateFunction(
+            [](const void*, IDirectSound** out, void*) { return *out = current, DS_OK; });
         FreshApp();
     }
     void TearDown() override {
@@ -77,45 +80,60 @@ protected:
         app.reset();
         ::unsetenv("XDG_RUNTIME_DIR");
         std::filesystem::remove_all(dir);
+        dsound::SetCreateFunction(previousCreate);
         platform::SetCursorFunction(nullptr);
         platform::SetLocalTimeFunction(nullptr);
-        platform::SetClockSource(nullptr);
         platform::SetFramework(nullptr);
     }
 
-    // A new application object on the device, as after static construction, and nothing recorded.
-    void FreshApp() {
+    // A new application object, as after static construction, started up with the default
+    // settings, and nothing recorded.
+    void FreshApp(bool startUp = true) {
+        if (app) {
+            app->ShutDown(0);
+            app.reset(); // before the buffers it holds go
+        }
+        sound.buffers.clear();
         Outside::now = {12, 0};
         Outside::cursor = {0, 0};
+        app = std::make_unique<CChorusApp>();
+        if (startUp) {
+            ASSERT_EQ(app->StartUp(), 1);
+            app->settings = ChorusSettings{};
+        }
         Outside::log.clear();
         framework.calls.clear();
-        app.reset(); // before the buffers it holds go
-        sound.buffers.clear();
-        app = std::make_unique<CChorusApp>();
-        app->device.device = DsPtr<IDirectSound>(&sound);
     }
     int Tick() { return app->PreviewMessage({nullptr, platform::WM_TIMER, 0}); }
     long VoicesHeld() const {
-        return std::count_if(std::begin(app->crickets), std::end(app->crickets),
-                             [](const CCricket& c) { return bool(c.voice.buffer); });
+        return std::count_if(sound.buffers.begin(), sound.buffers.end(),
+                             [](const auto& buffer) { return !buffer->released; });
     }
-    // Whether the next tick counts as disturbed, seen through cricket 0 made free to chirp: a
-    // disturbed tick hushes it, a calm one plays.
-    bool NextTickDisturbed() {
-        CCricket& cricket = app->crickets[0];
-        cricket.wait = -1.0;
-        cricket.interrupted = 0;
-        cricket.chirpsLeft = 4;
-        cricket.phrasesLeft = 3;
-        cricket.voice.Stop();
-        Tick();
-        return cricket.interrupted != 0;
+    // After every silence and chirp has ended, the ticks before cricket 0 chirps or starts a new
+    // song: the disturbed ticks before the first calm one (-1: none within limit). The cursor
+    // moves on the first `moving` of them.
+    int DisturbedRun(int moving = 0, int limit = 2000) {
+        clock.Step(10 * FakeClock::kNanosecondsPerSecond);
+        const FakeBuffer& buffer = *sound.buffers.at(0);
+        const auto events = [&] { return buffer.playTimes.size() + buffer.volumeCalls.size(); };
+        const std::size_t before = events();
+        for (int run = 0; run < limit; ++run) {
+            if (run < moving) {
+                Outside::cursor = {301 + run, 200 - run};
+            }
+            Tick();
+            if (events() != before) {
+                return run;
+            }
+        }
+        return -1;
     }
 
-    FakeClock soundClock; // only the buffers' play ends; the tick reads Outside
-    FakeDirectSound sound{soundClock};
+    static inline FakeDirectSound* current = nullptr;
+    Outside clock; // the one clock: the tick's and the buffers'
+    FakeDirectSound sound{clock};
     FakeFramework framework;
-    Outside clock;
+    dsound::CreateFunction previousCreate = nullptr;
     std::unique_ptr<CChorusApp> app;
     std::string dir = "/tmp/kirorin-app-XXXXXX";
 };

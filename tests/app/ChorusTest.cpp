@@ -18,21 +18,13 @@ TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
     // Outside the window the tick ends after the clock test.
     app->settings = {1000, 2, 2, 100, 1, 13, 0, 23, 59};
     Outside::log.clear();
-    Outside::cursor = {40, 40};
     EXPECT_EQ(Tick(), 1);
     EXPECT_EQ(Outside::log, Log{"time"});
-    EXPECT_EQ(app->lastCursorX, 0);
 }
 
 // From start-up, the disturbed ticks until the first calm one; then, after a spell of movement,
 // the quiet time must be exactly wariness × 300 ticks.
 TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
-    const auto disturbedRun = [this] {
-        int run = 0;
-        while (NextTickDisturbed() && run < 2000 && ++run) {
-        }
-        return run;
-    };
     // clang-format off
     for (const auto& [wariness, readable, at, firstRun] : {
              std::tuple{0, true, platform::CursorPosition{5, 5}, 0}, {1, true, {0, 0}, 600},
@@ -45,107 +37,85 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
         Outside::cursor = at;
         platform::SetCursorFunction(readable ? Outside::Cursor : nullptr);
         ASSERT_EQ(app->StartChorus(), 1);
-        EXPECT_EQ(disturbedRun(), firstRun) << wariness << " at " << at.x << "," << at.y;
-        for (int i = 0; readable && i < 20; ++i) {
-            Outside::cursor = {301 + i, 200 - i};
-            EXPECT_EQ(NextTickDisturbed(), wariness != 0) << wariness;
-        }
-        EXPECT_EQ(disturbedRun(), readable ? std::max(wariness, 0) * 300 : 0) << wariness;
+        EXPECT_EQ(DisturbedRun(), firstRun) << wariness << " at " << at.x << "," << at.y;
+        const int afterMoves = wariness == 0 || !readable ? 0 : 20 + std::max(wariness, 0) * 300;
+        EXPECT_EQ(DisturbedRun(20), afterMoves) << wariness;
         // Wariness 0 never even reads the cursor.
         EXPECT_EQ(Outside::CursorReads() == 0, wariness == 0 || !readable) << wariness;
     }
     // Beyond the dialog's range the countdown does not overflow.
     app->settings.wariness = INT32_MAX;
-    Outside::cursor = {0, 5};
-    EXPECT_TRUE(NextTickDisturbed());
-    EXPECT_EQ(app->quietCountdown, std::int64_t{INT32_MAX} * 300);
+    EXPECT_EQ(DisturbedRun(1), -1);
 }
 
-TEST_F(AppTest, ActivityWindowIncludesBothBoundaryMinutes) {
+// The window's arithmetic has its own table with the settings; here, that the tick asks it with
+// the local time and starts or stops the chorus by the answer.
+TEST_F(AppTest, ActivityWindowOfTheLocalTimeStartsAndStopsTheChorus) {
     // mode, start hour:minute, end hour:minute, now hour:minute, inside
-    const int cases[][8] = {
-        // clang-format off
-        {1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 0, 0, 1}, {1, 22, 0, 5, 30, 5, 30, 1},
-        {1, 22, 0, 5, 30, 22, 0, 1}, {1, 22, 0, 5, 30, 5, 31, 0}, {1, 22, 0, 5, 30, 21, 59, 0},
-        {1, 9, 0, 17, 0, 9, 0, 1}, {1, 9, 0, 17, 0, 17, 0, 1}, {1, 9, 0, 17, 0, 8, 59, 0},
-        {1, 9, 0, 17, 0, 17, 1, 0}, {1, 8, 0, 8, 0, 7, 59, 1}, {1, 8, 0, 8, 0, 8, 1, 1},
-        {1, 0, 0, 23, 59, 0, 0, 1}, {1, 0, 0, 23, 59, 23, 59, 1}, {1, 25, 0, 26, 0, 12, 0, 0},
-        {0, 9, 0, 17, 0, 8, 59, 1}, {0, 25, 0, 26, 0, 12, 0, 1},
-        // clang-format on
-    };
+    const int cases[][8] = {{1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 5, 31, 0},
+                            {1, 22, 0, 5, 30, 5, 30, 1},  {1, 9, 0, 17, 0, 8, 59, 0},
+                            {1, 9, 0, 17, 0, 9, 0, 1},    {0, 9, 0, 17, 0, 8, 59, 1}};
     for (const auto& [mode, startHour, startMinute, endHour, endMinute, hour, minute, inside] :
          cases) {
         app->settings = {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};
         Outside::now = {hour, minute};
-        EXPECT_EQ(app->CheckActivityWindow(), inside)
-            << mode << " " << startHour << ":" << startMinute << "-" << endHour << ":" << endMinute
-            << " at " << hour << ":" << minute;
-        EXPECT_EQ(app->chorusActive, inside);
+        const int result = app->CheckActivityWindow();
+        EXPECT_EQ(std::pair(result, VoicesHeld()), std::pair(inside, inside ? 4L : 0L))
+            << mode << " " << startHour << "-" << endHour << " at " << hour << ":" << minute;
     }
 }
 
 TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
-    app->settings = {1000, 2, 16, 100, 1, 9, 0, 17, 0};
+    app->settings = {1000, 0, 16, 100, 1, 9, 0, 17, 0};
     Outside::now = {17, 0};
     Tick();
-    ASSERT_EQ(VoicesHeld(), 16);
-    app->crickets[3].voice.Play(0);
-    // Fewer crickets in use now: leaving still releases all sixteen.
+    clock.Step(10 * FakeClock::kNanosecondsPerSecond);
+    Tick(); // every cricket chirps
+    // Fewer crickets in use now: leaving still stops and releases all sixteen.
     app->settings.cricketCount = 4;
     Outside::now = {17, 1};
     Tick();
-    const WAVEFORMATEX* none = nullptr;
-    EXPECT_EQ(std::tuple(app->chorusActive, VoicesHeld(), app->chirpSource.format,
-                         app->secondSource.format),
-              std::tuple(0, 0L, none, none));
+    EXPECT_EQ(VoicesHeld(), 0);
+    for (const auto& buffer : sound.buffers) {
+        DWORD status = 1;
+        buffer->GetStatus(&status);
+        EXPECT_EQ(std::pair(buffer->playTimes.size(), status), std::pair(std::size_t{1}, DWORD{0}));
+    }
 
     app->settings.cricketCount = 16;
     Outside::now = {9, 0};
     Tick();
-    EXPECT_EQ(std::pair(app->chorusActive, VoicesHeld()), std::pair(1, 16L));
-    // Starting while running opens nothing more.
-    const WAVEFORMATEX* format = app->chirpSource.format;
+    EXPECT_EQ(VoicesHeld(), 16);
+    // Starting while running makes nothing more.
     ASSERT_EQ(app->StartChorus(), 1);
-    EXPECT_EQ(std::tuple(app->chirpSource.format, sound.buffers.size(), framework.calls),
-              std::tuple(format, 32u, Log{}));
+    EXPECT_EQ(std::pair(sound.buffers.size(), framework.calls), std::pair(std::size_t{32}, Log{}));
 }
 
 // Start attaches the first cricketCount of the sixteen, and only they tick; a failure at cricket k
-// or at a recording keeps what was made so far, is reported once and ends the program.
+// keeps what was made so far, is reported once and ends the program.
 TEST_F(AppTest, StartAttachesTheFirstCricketCountOrReportsTheFailureOnce) {
-    // cricketCount, failing buffer, chirp and second recording, voices held
-    const int cases[][5] = {
-        // clang-format off
-        {1, -1, 129, 130, 1}, {16, -1, 129, 130, 16}, {0, -1, 129, 130, 0},
-        {-1, -1, 129, 130, 0}, {INT32_MIN, -1, 129, 130, 0}, {INT32_MAX, -1, 129, 130, 16},
-        {8, 5, 129, 130, 5}, {8, 0, 129, 130, 0}, {8, -1, 129, 999, 0}, {8, -1, 999, 130, 0},
-        // clang-format on
-    };
-    for (const auto& [count, failAt, chirp, second, voices] : cases) {
+    // cricketCount, failing buffer, voices held
+    const int cases[][3] = {{1, -1, 1},         {16, -1, 16},        {0, -1, 0}, {-1, -1, 0},
+                            {INT32_MIN, -1, 0}, {INT32_MAX, -1, 16}, {8, 5, 5},  {8, 0, 0}};
+    for (const auto& [count, failAt, voices] : cases) {
         FreshApp();
         sound.failAt = failAt;
-        app->chirpResource = static_cast<std::uint16_t>(chirp);
-        app->secondResource = static_cast<std::uint16_t>(second);
         app->settings.cricketCount = count;
         EXPECT_EQ(Tick(), 1);
-        const bool started = failAt < 0 && chirp == 129 && second == 130;
+        const bool started = failAt < 0;
         const Log failed{Box(kIdsSoundSetupFailed), kExit};
-        EXPECT_EQ(std::tuple(app->chorusActive, app->secondSource.format != nullptr, VoicesHeld(),
-                             framework.calls),
-                  std::tuple(started ? 1 : 0, chirp == 129 && second == 130, long(voices),
-                             started ? Log{} : failed))
+        EXPECT_EQ(std::tuple(VoicesHeld(), framework.calls),
+                  std::tuple(long(voices), started ? Log{} : failed))
             << count;
         // A failing tick goes no further than the gate.
         EXPECT_EQ(Outside::CursorReads() > 0, started) << count;
-        // Only the attached crickets tick; wariness 0 lets them all chirp at once.
+        // Only the attached crickets tick: once their silences are over, calm ones all chirp.
         app->settings.wariness = 0;
-        for (CCricket& cricket : app->crickets) {
-            cricket.wait = -1.0;
-        }
+        clock.Step(10 * FakeClock::kNanosecondsPerSecond);
         Tick();
-        for (int i = 0; started && i < 16; ++i) {
-            EXPECT_EQ(app->crickets[i].voice.IsPlaying(), i < voices) << count << " " << i;
-        }
+        const long chirping = std::count_if(sound.buffers.begin(), sound.buffers.end(),
+                                            [](const auto& b) { return !b->playTimes.empty(); });
+        EXPECT_EQ(chirping, started ? voices : 0) << count;
     }
 }
 

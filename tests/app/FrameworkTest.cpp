@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTimerEvent>
@@ -79,6 +80,40 @@ TEST_F(FrameworkTest, OnlyTheChorusTimerTicksAndNeitherWhileABoxIsOpenNorAfterTh
     // Before the posted command is even handled.
     Tick();
     EXPECT_EQ(app.previews, 2);
+}
+
+// The menu a tray host draws reports itself open and closed only through Qt's mapping of the
+// host's DBusMenu calls; each row: what the host does after opening it, whether a tick then runs.
+TEST_F(FrameworkTest, AHostDrawnMenuHoldsTheTicksUntilClosedChosenOrTheBoundRunsOut) {
+    ASSERT_TRUE(framework.CreateMainWindow());
+    framework.SetTickTimer(10);
+    auto* frame = static_cast<CMainFrame*>(framework.MainWindow());
+    QMenu* menu = frame->m_hostMenu;
+    EXPECT_EQ(menu->defaultAction(), menu->actions().first());
+
+    const std::function<void()> afterOpening[] = {
+        [] {},
+        [&] { emit menu->aboutToHide(); },
+        // Opened twice (AboutToShow for each redraw), closed once.
+        [&] {
+            emit menu->aboutToShow();
+            emit menu->aboutToHide();
+        },
+        // No "closed" ever comes.
+        [&] { QMetaObject::invokeMethod(frame->m_hostMenuBound, "timeout"); },
+        [&] { menu->actions().last()->trigger(); },
+    };
+    const bool ticks[] = {false, true, true, true, true};
+    for (int i = 0; i < 5; ++i) {
+        const int before = app.previews;
+        emit menu->aboutToShow();
+        afterOpening[i]();
+        Tick();
+        EXPECT_EQ(app.previews - before, ticks[i] ? 1 : 0) << "row " << i;
+    }
+    // The exit entry posted the exit.
+    QCoreApplication::sendPostedEvents(frame);
+    EXPECT_TRUE(framework.ExitRequested());
 }
 
 // A failed start-up skips the loop; the exit command or a termination signal during start-up

@@ -1,25 +1,19 @@
 #include "AppTestSupport.h"
 
 #include "platform/InstanceLock.h"
-#include "platform/dsound/DirectSoundControl.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::InstanceLock;
 
-HRESULT NoSoundCard(const void*, IDirectSound** directSound, void*) {
-    *directSound = nullptr;
-    return DSERR_NODRIVER;
-}
-
 TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
+    FreshApp(false);
     InstanceLock other, third;
     ASSERT_TRUE(other.Acquire(CChorusApp::kInstanceLockName));
-    // A second instance ends silently, before it even finds its settings file.
+    // A second instance ends silently.
     EXPECT_EQ(app->StartUp(), 0);
     EXPECT_TRUE(framework.calls.empty());
-    EXPECT_TRUE(app->settingsPath.empty());
     app->ShutDown(0);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
     other.Release();
@@ -32,24 +26,22 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     EXPECT_FALSE(fs::exists(fs::path(dir) / "elsewhere"));
 }
 
-// Lock, frame, timer, sound device, settings: each failure stops what follows, is reported once
-// and lets the lock go.
-TEST_F(AppTest, FrameSoundOrSettingsFailureIsReportedOnce) {
+// Frame or sound device: each failure stops what follows, is reported once and lets the lock go.
+TEST_F(AppTest, FrameOrSoundFailureIsReportedOnce) {
+    FreshApp(false);
     framework.canCreateWindow = false;
     EXPECT_EQ(app->StartUp(), 0);
     app->ShutDown(0);
     framework.canCreateWindow = true;
-    const dsound::CreateFunction previous = dsound::SetCreateFunction(NoSoundCard);
+    const dsound::CreateFunction previous = dsound::SetCreateFunction(
+        [](const void*, IDirectSound** out, void*) { return *out = nullptr, DSERR_NODRIVER; });
     EXPECT_EQ(app->StartUp(), 0);
     dsound::SetCreateFunction(previous);
     app->ShutDown(0);
     EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
-
-    app->settingsPath = dir + "/no such folder/tamberle.sav";
-    EXPECT_EQ(app->SaveSettings(), 0);
-    EXPECT_EQ(framework.calls, (std::vector<std::string>{
-                                   "window", Box(kIdsMainWindowFailed), "window", "timer 10",
-                                   Box(kIdsSoundInitFailed), Box(kIdsSettingsSaveFailed), kExit}));
+    EXPECT_EQ(framework.calls,
+              (std::vector<std::string>{"window", Box(kIdsMainWindowFailed), "window", "timer 10",
+                                        Box(kIdsSoundInitFailed)}));
 }
 
 } // namespace

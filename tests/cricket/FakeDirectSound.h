@@ -24,7 +24,7 @@ public:
 
     ULONG AddRef() override { return 2; }
     // The owning FakeDirectSound frees the object.
-    ULONG Release() override { return 1; }
+    ULONG Release() override { return released = true, 1; }
     HRESULT GetFrequency(DWORD* out) override {
         return *out = faults.zeroFrequency ? 0 : frequency, DS_OK;
     }
@@ -57,7 +57,7 @@ public:
     HRESULT GetFormat(WAVEFORMATEX*, DWORD, DWORD*) override { return DSERR_UNSUPPORTED; }
     HRESULT GetVolume(LONG*) override { return DSERR_UNSUPPORTED; }
     HRESULT GetPan(LONG*) override { return DSERR_UNSUPPORTED; }
-    HRESULT SetFormat(const WAVEFORMATEX*) override { return DSERR_UNSUPPORTED; }
+    HRESULT SetFormat(const WAVEFORMATEX*) override { return DS_OK; }
 
     FakeBufferFaults faults;
     std::vector<std::uint8_t> data; // 16-bit mono
@@ -66,6 +66,7 @@ public:
     std::vector<LONG> volumeCalls;
     std::vector<LONG> panCalls;
     std::vector<std::int64_t> playTimes; // clock readings (nanoseconds) of the Play calls
+    bool released = false;
 
 private:
     template <class T> static HRESULT Log(std::vector<T>& calls, T value, bool refused) {
@@ -85,6 +86,14 @@ public:
     ULONG Release() override { return 1; }
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
                               void*) override {
+        if (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) {
+            WAVEFORMATEX any{};
+            any.nSamplesPerSec = 22050;
+            DSBUFFERDESC primaryDesc = *desc;
+            primaryDesc.lpwfxFormat = &any;
+            primary = std::make_unique<FakeBuffer>(clock, primaryDesc, FakeBufferFaults{});
+            return *buffer = primary.get(), DS_OK;
+        }
         if (static_cast<int>(buffers.size()) == failAt) {
             return *buffer = nullptr, DSERR_OUTOFMEMORY;
         }
@@ -96,8 +105,9 @@ public:
     FakeBuffer& Last() { return *buffers.back(); }
 
     FakeBufferFaults faults;
-    int failAt = -1; // the creation numbered failAt (from 0) fails
-    std::vector<std::unique_ptr<FakeBuffer>> buffers;
+    int failAt = -1;                                  // the creation numbered failAt (from 0) fails
+    std::vector<std::unique_ptr<FakeBuffer>> buffers; // the secondary ones
+    std::unique_ptr<FakeBuffer> primary;
 
 private:
     FakeClock& clock;

@@ -133,3 +133,12 @@ message_box_window() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/nu
 message_box_shown() { [[ -n $(message_box_window) ]]; }
 
 lock_free() { flock -n "$XDG_RUNTIME_DIR/$LOCK_NAME" true; }
+
+# libfaketime's multithreaded library for this machine's architecture.
+faketime_lib() {
+    local lib
+    lib=$(dpkg -L "libfaketime:$(dpkg --print-architecture)" 2>/dev/null |
+        grep -m1 '/libfaketimeMT\.so\.1$') || lib=$(compgen -G '/usr/lib/*/faketime/libfaketimeMT.so.1' | head -n1)
+    [[ -f $lib ]] || fail "libfaketime is not installed"
+    echo "$lib"
+}

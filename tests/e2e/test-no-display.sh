@@ -14,6 +14,7 @@ for name in unset dead forced; do
     [[ $(grep -c . "$E2E_DIR/err-$name") == 1 ]] || fail "$name: not one line on stderr"
     grep -q '^kirorin: .*display' "$E2E_DIR/err-$name" || fail "$name: line does not say why"
 done
+grep -q 'connection failed' "$E2E_DIR/err-dead" || fail "the line does not name xcb's cause"
 [[ ! -e $(settings_file) ]] || fail "a settings file was written"
 lock_free || fail "lock held"
 echo PASS

@@ -13,15 +13,14 @@ read -r x y <<<"$(icon_centre)"
 xdotool mousemove --sync "$x" "$y"
 wait_until 5 tip_shown || fail "no tip on the icon"
 
-# A single left click does nothing.
+# A single left click does nothing. The icon handles its clicks in order, so once the right
+# click's menu shows, the left click was handled: a menu it opened would have eaten the right
+# click, a dialog would be there.
 click_icon 1
-sleep 1
-dialog_closed || fail "a single click opened the dialog"
-menu_shown && fail "a single click opened the menu"
-
 # Right click: the menu at the pointer (shifted left only as far as the screen edge needs).
 click_icon 3
-wait_until 5 menu_shown || fail "no menu"
+wait_until 5 menu_shown || fail "no menu (or the single click opened one)"
+dialog_closed || fail "a single click opened the dialog"
 read -r mx my <<<"$(window_corner "$(menu_window)")"
 read -r _ mw mh <<<"$(popup_windows | awk '$3 > 30')"
 ((my == y && mx + mw == 1024 && mx <= x)) || fail "menu at $mx,$my (${mw}x$mh), pointer at $x,$y"

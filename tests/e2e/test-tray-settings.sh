@@ -8,8 +8,9 @@ tray_setup "$1"
 # One never-disturbed cricket, all day; the clock stands at 08:00, outside 09:00 to 17:00.
 write_settings 1000 0 1 100 0 9 0 17 0
 start_tray
+libfaketime=$(faketime_lib)
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
-start_program settings LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1 \
+start_program settings LD_PRELOAD="$libfaketime" \
     "FAKETIME=@2026-01-01 08:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1
 wait_icon
 wait_capture 1
@@ -38,24 +39,25 @@ cx=$((dx + dw / 2 - 512)) cy=$((dy + dh / 2 - 384))
 ((cx * cx <= 1 && cy * cy <= 1)) || fail "dialog ${dw}x$dh at $dx,$dy is not centred"
 before=$(file_state)
 click_icon 1 2
-sleep 1
-(($(dialog_count) == 1)) || fail "$(dialog_count) dialogs after a second double click"
-# The icon stays live under the dialog: its menu opens, and Escape closes the menu alone.
+# The icon stays live under the dialog: its menu opens (after the double click was handled, as
+# the icon handles its clicks in order), and Escape closes the menu alone.
 click_icon 3
 wait_until 5 menu_shown || fail "no menu while the dialog is open"
+(($(dialog_count) == 1)) || fail "$(dialog_count) dialogs after a second double click"
 xdotool key Escape
 wait_until 5 eval '! menu_shown' || fail "Escape left the menu open"
 dialog_open || fail "Escape on the menu closed the dialog"
 xdotool key Escape
 wait_until 5 dialog_closed || fail "Escape did not close the dialog"
-sleep 1
-[[ $(file_state) == "$before" ]] || fail "Cancel touched the settings file"
 
 # OK with 16 crickets: saved, and the chorus sings louder at once (its loudest 50 ms).
 from=$(capture_bytes)
-sleep 6
+wait_until 26 capture_holds $((from + 6 * RATE_BYTES)) || fail "capture stuck at $(capture_bytes)"
 quiet=$(level "$from" "$(capture_bytes)" "RMS Pk dB")
 open_dialog
+# A save comes before the program handles its next click: a Cancel that wrote the file has
+# written it by now.
+[[ $(file_state) == "$before" ]] || fail "Cancel touched the settings file"
 xdotool key Tab End Return
 wait_until 5 dialog_closed || fail "Return did not close the dialog"
 ok=$(capture_bytes)
@@ -67,7 +69,7 @@ db_above "$loud" "$(awk -v q="$quiet" 'BEGIN { print q + 6 }')" ||
 
 # OK with an activity window that excludes 08:00: silence from then on.
 open_dialog
-click_in_dialog 22 170 # the timed-window radio button, which takes no Tab
+click_in_dialog 22 170 # the timed-window radio button
 xdotool key Return
 wait_until 5 dialog_closed || fail "Return did not close the dialog"
 ok=$(capture_bytes)

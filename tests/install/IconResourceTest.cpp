@@ -1,6 +1,5 @@
-// The icon as the tray loads it: compiled into the windowing code at three sizes and as SVG.
+// The icon as the tray loads it: compiled into the windowing code at three sizes.
 
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -56,14 +55,5 @@ TEST_P(IconResource, LoadsAtItsSizeAndStandsOutOnLightAndDarkPanels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, IconResource, testing::Values(16, 32, 48));
-
-TEST(IconResourceSvg, ScalableDrawingIsCompiledIn) {
-    QFile file(QStringLiteral(":/icon/kirorin.svg"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    EXPECT_TRUE(text.startsWith("<?xml"));
-    EXPECT_TRUE(text.contains("<svg"));
-    EXPECT_TRUE(text.contains("viewBox=\"0 0 48 48\""));
-}
 
 } // namespace

@@ -27,12 +27,14 @@ std::vector<std::int16_t> ReadSamples(const std::filesystem::path& path, std::si
     return samples;
 }
 
-// 16-bit stereo samples, and the frames from the first to the last that is not silent.
+// 16-bit stereo samples, and the frames from the first to the last that sounds: louder than half
+// an 8-bit step, so that the resampler's faint ringing around the chirp does not count.
 struct Capture {
     explicit Capture(std::vector<std::int16_t> stereo) : samples(std::move(stereo)) {
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            first = samples[i] != 0 ? std::min(first, i / 2) : first;
-            frames = samples[i] != 0 ? i / 2 - first + 1 : frames;
+            const bool sounds = std::abs(samples[i]) > 128;
+            first = sounds ? std::min(first, i / 2) : first;
+            frames = sounds ? i / 2 - first + 1 : frames;
         }
     }
     // The strongest frequency of the left channel while sounding, zero-padded.
