@@ -146,9 +146,11 @@ void Mixer::Resize(VoiceId voice, std::uint32_t frames) {
     Fit(At(voice), frames);
 }
 
-Samples Mixer::Replace(VoiceId voice, std::uint32_t frames, Samples samples) {
+Samples Mixer::Replace(VoiceId voice, int voiceChannels, std::uint32_t frames, Samples samples) {
+    assert(voiceChannels == 1 || voiceChannels == 2);
     MutexLock lock(guard);
     At(voice).samples.swap(samples);
+    At(voice).channels = voiceChannels;
     Fit(At(voice), frames);
     return samples;
 }

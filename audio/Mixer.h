@@ -49,8 +49,10 @@ public:
     // A new length; the position keeps its place relative to it. A voice whose samples do not
     // cover its length stops and cannot play until Replace gives it enough.
     void Resize(VoiceId voice, std::uint32_t frames) EXCLUDES(guard);
-    // A new sound and length. Returns the old samples, for the caller to free outside the lock.
-    Samples Replace(VoiceId voice, std::uint32_t frames, Samples samples) EXCLUDES(guard);
+    // A new sound (of 1 or 2 channels) and length. Returns the old samples, for the caller to
+    // free outside the lock.
+    Samples Replace(VoiceId voice, int channels, std::uint32_t frames, Samples samples)
+        EXCLUDES(guard);
 
 private:
     struct Voice {

@@ -3,6 +3,7 @@
 #include <soxr.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -27,19 +28,28 @@ std::uint32_t MixFrames(std::uint32_t sourceFrames, std::uint32_t frequency, int
     return std::max<std::uint32_t>(static_cast<std::uint32_t>(frames), 1);
 }
 
-Samples ResamplePcm(const std::uint8_t* bytes, std::uint32_t sourceFrames, int channels, int bits,
-                    std::uint32_t frequency, int mixRate, std::uint32_t frames) {
-    const std::size_t sourceSamples = static_cast<std::size_t>(sourceFrames) * channels;
-    Samples out(static_cast<std::size_t>(frames) * channels);
+Samples ResamplePcm(const std::uint8_t* bytes, std::uint32_t sourceFrames, int sourceChannels,
+                    int channels, int bits, std::uint32_t frequency, int mixRate,
+                    std::uint32_t frames) {
+    const auto kept = static_cast<std::size_t>(channels);
+    const auto stride = static_cast<std::size_t>(sourceChannels);
+    const auto at = [&](std::size_t frame, std::size_t channel) {
+        return Sample16(bytes, bits, frame * stride + channel);
+    };
+    Samples out(static_cast<std::size_t>(frames) * kept);
     if (frequency == static_cast<std::uint32_t>(mixRate)) {
-        for (std::size_t i = 0; i < std::min(sourceSamples, out.size()); ++i) {
-            out[i] = Sample16(bytes, bits, i);
+        for (std::size_t f = 0; f < std::min<std::size_t>(sourceFrames, frames); ++f) {
+            for (std::size_t c = 0; c < kept; ++c) {
+                out[f * kept + c] = at(f, c);
+            }
         }
         return out;
     }
-    std::vector<std::int16_t> source(sourceSamples);
-    for (std::size_t i = 0; i < sourceSamples; ++i) {
-        source[i] = Sample16(bytes, bits, i);
+    std::vector<std::int16_t> source(static_cast<std::size_t>(sourceFrames) * kept);
+    for (std::size_t f = 0; f < sourceFrames; ++f) {
+        for (std::size_t c = 0; c < kept; ++c) {
+            source[f * kept + c] = at(f, c);
+        }
     }
     // Undithered, so that the same bytes always give the same voice.
     const soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
@@ -57,6 +67,17 @@ Samples ResamplePcm(const std::uint8_t* bytes, std::uint32_t sourceFrames, int c
                   std::int16_t{0});
     }
     return out;
+}
+
+bool SameChannels(const std::uint8_t* bytes, std::uint32_t frames, int bits) {
+    const std::size_t sampleBytes = bits == 8 ? 1 : 2;
+    for (std::size_t f = 0; f < frames; ++f) {
+        const std::uint8_t* frame = bytes + 2 * sampleBytes * f;
+        if (std::memcmp(frame, frame + sampleBytes, sampleBytes) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace audio

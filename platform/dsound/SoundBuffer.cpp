@@ -67,13 +67,19 @@ HRESULT SoundBuffer::Rebuild(bool now) {
         stale = true;
         return DS_OK;
     }
+    // A stereo buffer whose channels are the same (the chirp recordings) is kept as one channel:
+    // the voice's pan gains make the same sound from half the samples.
+    const int channels = format.nChannels == 2 && audio::SameChannels(bytes.data(), sourceFrames,
+                                                                      format.wBitsPerSample)
+                             ? 1
+                             : format.nChannels;
     try {
         // The old samples are freed here, outside the mixer's lock.
-        mixer.Replace(voice, frames,
-                      ResamplePcm(bytes.data(), sourceFrames, format.nChannels,
+        mixer.Replace(voice, channels, frames,
+                      ResamplePcm(bytes.data(), sourceFrames, format.nChannels, channels,
                                   format.wBitsPerSample, frequency, mixRate, frames));
     } catch (const std::bad_alloc&) {
-        mixer.Replace(voice, frames, {});
+        mixer.Replace(voice, channels, frames, {});
         stale = true;
         return DSERR_OUTOFMEMORY;
     }
@@ -144,8 +150,8 @@ HRESULT SoundBuffer::Restore() {
     lost = false;
     std::fill(bytes.begin(), bytes.end(), SilenceByte());
     mixRate = mixer.Rate();
-    mixer.Replace(voice, std::max<std::uint32_t>(MixFrames(sourceFrames, frequency, mixRate), 1),
-                  {});
+    mixer.Replace(voice, format.nChannels,
+                  std::max<std::uint32_t>(MixFrames(sourceFrames, frequency, mixRate), 1), {});
     mixer.SetPosition(voice, 0);
     stale = true;
     return DS_OK;
