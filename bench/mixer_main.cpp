@@ -2,9 +2,9 @@
 #include "mixer_chorus.h"
 #include "mixer_openal.h"
 
+#include "audio/OfflineOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/DsPtr.h"
-#include "audio/OfflineOutput.h"
 #include "tests/sound/Spectrum.h"
 
 #include <benchmark/benchmark.h>

@@ -5,10 +5,10 @@
 #include "FakeClock.h"
 #include "FakeDirectSound.h"
 #include "app/CChorusApp.h"
+#include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
 #include "cricket/CTwister.h"
 #include "platform/dsound/DirectSoundControl.h"
-#include "audio/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
 

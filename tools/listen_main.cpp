@@ -2,10 +2,10 @@
 #include "listen_options.h"
 #include "listen_wav.h"
 
+#include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
 #include "platform/Sleep.h"
 #include "platform/dsound/DirectSoundControl.h"
-#include "audio/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
