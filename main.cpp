@@ -3,6 +3,7 @@
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
+#include "platform/QtTranslation.h"
 #include "platform/Signals.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/CMainFrame.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
     }
     // A tray program: closing the settings dialog must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::InstallTranslation();
     // Every window, the settings dialog and message boxes included, shows the program's icon.
     QApplication::setWindowIcon(ui::ApplicationIcon());
     platform::InstallQtCursor();

@@ -9,6 +9,7 @@ namespace {
 
 Framework* current = nullptr;
 bool failureReported = false;
+TextTranslator textTranslator = nullptr;
 
 } // namespace
 
@@ -22,10 +23,19 @@ Framework* SetFramework(Framework* framework) {
     return previous;
 }
 
+void SetTextTranslator(TextTranslator translator) {
+    textTranslator = translator;
+}
+
+std::string LoadText(std::uint32_t stringId) {
+    std::string text(LoadString(stringId));
+    return textTranslator != nullptr ? textTranslator(stringTableContext, text) : text;
+}
+
 void ShowFailureMessage(std::uint32_t stringId) {
     failureReported = true;
-    const std::string caption(LoadString(kIdsAppTitle));
-    const std::string text(LoadString(stringId));
+    const std::string caption = LoadText(kIdsAppTitle);
+    const std::string text = LoadText(stringId);
     std::string line = text;
     for (char& c : line) {
         if (c == '\n') {

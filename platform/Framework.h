@@ -51,6 +51,13 @@ Framework* CurrentFramework();
 // Returns the previous one.
 Framework* SetFramework(Framework* framework);
 
+// Turns a table text into the user's language; the windowing layer installs one. Without it,
+// or for a text it has no translation of, the text stays as written.
+using TextTranslator = std::string (*)(const char* context, const std::string& text);
+void SetTextTranslator(TextTranslator translator);
+// A string-table entry in the user's language.
+std::string LoadText(std::uint32_t stringId);
+
 // Reports a failure the user must see: the string-table entry, captioned with the application
 // title, in a message box, and the same text as one line on standard error.
 void ShowFailureMessage(std::uint32_t stringId);

@@ -15,5 +15,8 @@ constexpr std::uint32_t kIdsSoundSetupFailed = 57669;
 constexpr std::uint32_t kIdsSettingsPrompt = platform::ID_SETTINGS;
 constexpr std::uint32_t kIdsExitPrompt = platform::ID_EXIT;
 
-// Empty for an identifier the table does not hold.
+// The texts are translated in this context; the title stays as written.
+inline constexpr char stringTableContext[] = "Strings";
+
+// The table's own (Japanese) text; empty for an identifier the table does not hold.
 std::string_view LoadString(std::uint32_t id);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Framework.h"
+#include "res/Translatable.h"
 
 #include <cstdint>
 
@@ -10,8 +11,11 @@ struct MenuItem {
     const char* text; // UTF-8; '&' marks the access key
 };
 
+// The texts are translated in this context.
+inline constexpr char trayMenuContext[] = "Menu";
+
 constexpr MenuItem trayMenu131[] = {
-    {platform::ID_SETTINGS, "Kirorinの設定(&E)..."},
+    {platform::ID_SETTINGS, QT_TRANSLATE_NOOP("Menu", "Kirorinの設定(&E)...")},
     {0, nullptr},
-    {platform::ID_EXIT, "終了"},
+    {platform::ID_EXIT, QT_TRANSLATE_NOOP("Menu", "終了")},
 };

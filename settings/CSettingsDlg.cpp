@@ -2,6 +2,7 @@
 
 #include "res/dialog133.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -68,8 +69,29 @@ int VolumeToPosition(std::int32_t volume) {
     return static_cast<int>(std::clamp<std::int64_t>(101 - std::int64_t{volume}, 1, 100));
 }
 
+// Fallback faces run a little wider than the template's own, and English texts longer than the
+// Japanese: a text control too small for its text grows to the right, or to the left where that
+// would cross the frame around it, and evenly up and down.
+QRect GrowToText(QRect rect, QSize text, const QList<QRect>& frames) {
+    if (text.width() > rect.width()) {
+        const int right = rect.right();
+        rect.setWidth(text.width());
+        for (const QRect& frame : frames) {
+            if (frame.contains(rect.topLeft()) && rect.right() >= frame.right()) {
+                rect.moveRight(right);
+            }
+        }
+    }
+    if (text.height() > rect.height()) {
+        const int half = (text.height() - rect.height() + 1) / 2; // the middle stays put
+        rect.adjust(0, -half, 0, half);
+    }
+    return rect;
+}
+
+// The item's text in the user's language.
 QString Text(const DialogItem& item) {
-    return QString::fromUtf8(item.text);
+    return QCoreApplication::translate(dialogTextContext, item.text);
 }
 
 } // namespace
@@ -123,6 +145,12 @@ void CSettingsDlg::CreateControls() {
     };
     setFixedSize(toPixels(0, 0, dlg.width, dlg.height).size());
 
+    QList<QRect> frames;
+    for (const DialogItem& item : dlg.items) {
+        if (item.kind == DialogItemKind::GroupBox) {
+            frames.append(toPixels(item.x, item.y, item.width, item.height));
+        }
+    }
     QList<QWidget*> groupBoxes;
     int index = 0;
     for (const DialogItem& item : dlg.items) {
@@ -198,10 +226,8 @@ void CSettingsDlg::CreateControls() {
             control->setObjectName(QString::number(item.id));
         }
         QRect rect = toPixels(item.x, item.y, item.width, item.height);
-        if (item.kind == DialogItemKind::Static) {
-            // Fallback faces run a little wider than the template's own; a label grows to the
-            // right rather than cut its text.
-            rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
+        if (item.kind == DialogItemKind::Static || item.kind == DialogItemKind::RadioButton) {
+            rect = GrowToText(rect, control->sizeHint(), frames);
         }
         control->setGeometry(rect);
     }

@@ -1,5 +1,6 @@
-// Shows the settings dialog with the default settings and prints the font it found and what the
-// dialog returns.
+// Shows the settings dialog, in the user's language, with the default settings and prints the font
+// it found and what the dialog returns.
+#include "platform/QtTranslation.h"
 #include "settings/CSettingsDlg.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    platform::InstallTranslation();
     CSettingsDlg dialog;
     const QFontInfo font(dialog.font());
     std::printf("font %s, %d px; dialog %d x %d px\n", qPrintable(font.family()), font.pixelSize(),

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev libsoxr-dev
-       fonts-ipafont-gothic libxcb1-dev qt6-svg-dev)
+       fonts-ipafont-gothic libxcb1-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools)
 test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotool faketime trayer
       imagemagick sox dbus dbus-x11 x11-utils desktop-file-utils appstream util-linux procps
       python3-gi libglib2.0-bin

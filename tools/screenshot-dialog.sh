@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the settings dialog, showing the default settings, under Xvfb with the
 # real xcb platform and the system's fonts.
-# Usage: tools/screenshot-dialog.sh [build directory] [output png]
+# Usage: tools/screenshot-dialog.sh [-l LOCALE] [build directory] [output png]
+# -l runs the dialog with LANG=LOCALE (e.g. en_US.UTF-8) and names the picture after its language
+# (docs/images/dialog-en.png); without it the dialog shows its Japanese texts (dialog.png).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+locale=C.UTF-8
+name=dialog
+if [[ ${1:-} == -l ]]; then
+    locale=$2
+    name=dialog-${locale%%[_.]*}
+    shift 2
+fi
 build=${1:-$root/build}
-out=${2:-$root/docs/images/dialog.png}
+out=${2:-$root/docs/images/$name.png}
 preview=$build/tools/kirorin-dialog-preview
 if [[ ! -x $preview ]]; then
     echo "missing $preview: cmake --build --preset default --target kirorin-dialog-preview" >&2
@@ -33,7 +42,7 @@ done
 [[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
-QT_QPA_PLATFORM=xcb "$preview" >"$work/preview.log" 2>"$work/preview.err" &
+env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="$locale" QT_QPA_PLATFORM=xcb "$preview" >"$work/preview.log" 2>"$work/preview.err" &
 preview_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kirorin$' | head -n1)
 [[ -n $window ]] || { cat "$work/preview.err" >&2; exit 1; }

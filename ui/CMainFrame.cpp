@@ -37,7 +37,7 @@ void FillTrayMenu(QMenu& menu) {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromUtf8(item.text));
+        QAction* action = menu.addAction(QCoreApplication::translate(trayMenuContext, item.text));
         action->setData(item.command);
         if (item.command == platform::ID_SETTINGS) {
             menu.setDefaultAction(action);

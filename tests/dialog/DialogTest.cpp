@@ -1,12 +1,8 @@
 // The settings dialog driven the way a person drives it: clicks and key presses on the open
 // window. Runs on Qt's offscreen platform unless told otherwise (see main.cpp).
-#include "res/dialog133.h"
 #include "settings/CSettingsDlg.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,13 +19,6 @@
 #include <vector>
 
 namespace {
-
-QString TextOf(const QWidget* w) {
-    const auto* label = qobject_cast<const QLabel*>(w);
-    const auto* box = qobject_cast<const QGroupBox*>(w);
-    const auto* button = qobject_cast<const QAbstractButton*>(w);
-    return label ? label->text() : box ? box->title() : button ? button->text() : QString();
-}
 
 class Dialog : public ::testing::Test {
 protected:
@@ -246,47 +235,6 @@ TEST_F(Dialog, TabVisitsTheEnabledControlsInOrder) {
         EXPECT_EQ(walk(9, Qt::Key_Backtab), "1002 1001 cancel ok 1003 1011 1010 1009 1008");
         Press(Qt::Key_Escape);
     });
-}
-
-// Every control of the template is there, shows the template's text whole, and controls apart
-// in the template stay apart on screen.
-TEST_F(Dialog, TemplateControlsShowTheirTextsWholeAndStayApart) {
-    EXPECT_EQ(dlg.windowTitle(), settingsDialogTemplate.caption);
-    std::vector<std::pair<QRect, QWidget*>> items; // template rectangle, widget
-    int index = 0, apart = 0;
-    for (const DialogItem& item : settingsDialogTemplate.items) {
-        ++index;
-        const QString name = item.id == kIdOk            ? "ok"
-                             : item.id == kIdCancel      ? "cancel"
-                             : item.id == dialogStaticId ? QString("static%1").arg(index)
-                                                         : QString::number(item.id);
-        auto* w = dlg.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-        if (item.kind == DialogItemKind::UpDown) { // its arrows are part of its field
-            continue;
-        }
-        ASSERT_NE(w, nullptr) << name.toStdString();
-        items.emplace_back(QRect(item.x, item.y, item.width, item.height), w);
-        EXPECT_EQ(TextOf(w), QString::fromUtf8(item.text)) << name.toStdString();
-        // Labels and buttons fit their text (push buttons may draw it over their bevel).
-        if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)) {
-            const int bevel = qobject_cast<QPushButton*>(w) ? 8 : 0;
-            EXPECT_LE(w->fontMetrics().horizontalAdvance(TextOf(w)), w->width() + bevel)
-                << name.toStdString();
-            EXPECT_LE(w->fontMetrics().height(), w->height()) << name.toStdString();
-        }
-    }
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        for (std::size_t j = i + 1; j < items.size(); ++j) {
-            const auto& [a, wa] = items[i];
-            const auto& [b, wb] = items[j];
-            if (!a.intersects(b)) {
-                ++apart;
-                EXPECT_FALSE(wa->geometry().intersects(wb->geometry()))
-                    << wa->objectName().toStdString() << " / " << wb->objectName().toStdString();
-            }
-        }
-    }
-    EXPECT_GT(apart, 300);
 }
 
 } // namespace

@@ -32,6 +32,9 @@ e2e_setup() {
     mkdir -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
     cp "$1" "$E2E_DIR/app/kirorin"
     export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
+    # The program's own (Japanese) texts, whatever language the caller's desktop speaks.
+    export LANG=C.UTF-8
+    unset LANGUAGE LC_ALL LC_MESSAGES
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
     exec {fd}>"$E2E_DIR/display"

@@ -103,6 +103,11 @@ lifecycle)
     desktop-file-validate "$entry" || fail "desktop entry invalid"
     desktop-file-validate "$autostart" || fail "autostart entry invalid"
     appstreamcli validate-tree --no-net --strict "$prefix" || fail "installed tree invalid"
+    # Name and summary in English and in Japanese.
+    grep -q '^Name\[ja\]=.' "$entry" && grep -q '^Comment\[ja\]=.' "$entry" ||
+        fail "the desktop entry has no Japanese name or comment"
+    [[ $(grep -cE '<(name|summary) xml:lang="ja">' "$prefix/share/metainfo/"*.metainfo.xml) == 2 ]] ||
+        fail "the metainfo has no Japanese name or summary"
     if [[ -f "$hicolor/icon-theme.cache" ]]; then
         grep -q kirorin "$hicolor/icon-theme.cache" || fail "the icon cache was not refreshed"
     fi

@@ -1,0 +1,62 @@
+#include "platform/QtTranslation.h"
+
+#include "platform/Framework.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
+
+namespace platform {
+namespace {
+
+std::string TranslateWithQt(const char* context, const std::string& text) {
+    return QCoreApplication::translate(context, text.c_str()).toStdString();
+}
+
+// As gettext does: in the C locale messages stay as written, whatever LANGUAGE asks for.
+bool MessagesInCLocale() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(variable);
+        if (!value.isEmpty()) {
+            return value == "C" || value == "POSIX" || value.startsWith("C.");
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString InstallTranslation() {
+    if (MessagesInCLocale()) {
+        return {};
+    }
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    // The user's languages in order of preference: the first one with a translation wins, and
+    // Japanese needs none. English serves the languages without one.
+    bool found = false;
+    for (const QString& name : QLocale::system().uiLanguages()) {
+        const QLocale language(name);
+        if (language.language() == QLocale::C) {
+            continue; // a name Qt does not know
+        }
+        if (language.language() == QLocale::Japanese) {
+            return {};
+        }
+        found = translator->load(language, QStringLiteral("kirorin"), QStringLiteral("_"),
+                                 QStringLiteral(":/i18n"));
+        if (found) {
+            break;
+        }
+    }
+    if (!found && !translator->load(QStringLiteral(":/i18n/kirorin_en.qm"))) {
+        return {};
+    }
+    const QString installed = translator->language();
+    QCoreApplication::installTranslator(translator.release());
+    SetTextTranslator(TranslateWithQt);
+    return installed;
+}
+
+} // namespace platform

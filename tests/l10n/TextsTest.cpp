@@ -1,0 +1,149 @@
+// The program's texts in the language the locale asks for. ctest runs this once per locale, in a
+// fresh process, naming the expected language in KIRORIN_EXPECT_LANGUAGE: "ja" (the texts as
+// written) or "en".
+#include "platform/Framework.h"
+#include "platform/QtTranslation.h"
+#include "res/Strings.h"
+#include "res/dialog133.h"
+#include "res/menu131.h"
+#include "settings/CSettingsDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+QString installed; // the language InstallTranslation chose
+
+// The name the dialog gives an item's control: its id, "ok", "cancel", or "static<n>" for the
+// n-th item of the template.
+QString DialogItemName(const DialogItem& item, int n) {
+    return item.id == kIdOk            ? QStringLiteral("ok")
+           : item.id == kIdCancel      ? QStringLiteral("cancel")
+           : item.id == dialogStaticId ? QStringLiteral("static%1").arg(n)
+                                       : QString::number(item.id);
+}
+
+// The text a label, group box or button shows.
+QString TextOf(const QWidget* w) {
+    const auto* label = qobject_cast<const QLabel*>(w);
+    const auto* box = qobject_cast<const QGroupBox*>(w);
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    return label ? label->text() : box ? box->title() : button ? button->text() : QString();
+}
+
+bool English() {
+    return qgetenv("KIRORIN_EXPECT_LANGUAGE") == "en";
+}
+
+// English needs nothing beyond Latin-1; every Japanese text holds characters beyond it.
+bool Latin(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+}
+
+// In Japanese a text is shown exactly as written; in English it is translated, keeping its
+// access keys, and texts already in Latin letters ("MIN", "Kirorin") stay.
+void ExpectShownAs(const QString& shown, const char* source) {
+    const QString original = QString::fromUtf8(source);
+    if (!English() || Latin(original)) {
+        EXPECT_EQ(shown, original);
+        return;
+    }
+    EXPECT_TRUE(!shown.isEmpty() && Latin(shown)) << shown.toStdString();
+    EXPECT_EQ(shown.count(u'&'), original.count(u'&')) << shown.toStdString();
+}
+
+// Where a control's text goes: its size hint from the top left corner, or for a group box (which
+// has no hint of its own) the title's place as the style lays it out.
+QRect NeededRect(const QWidget* w) {
+    const auto* box = qobject_cast<const QGroupBox*>(w);
+    if (box == nullptr) {
+        return QRect(QPoint(0, 0), w->sizeHint());
+    }
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.textAlignment = box->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    return box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel,
+                                        box);
+}
+
+TEST(Texts, TheLocaleChoosesTheLanguage) {
+    EXPECT_EQ(installed, English() ? "en" : "");
+}
+
+// Each text in the language, within its control; each control within the frame around it and
+// apart from the controls it is apart from in the template.
+TEST(Texts, DialogHoldsItsTextsInTheLanguage) {
+    CSettingsDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "Kirorin");
+    std::vector<std::pair<QRect, const QWidget*>> items; // template rectangle, control
+    int n = 0;
+    for (const DialogItem& item : settingsDialogTemplate.items) {
+        ++n;
+        if (item.kind == DialogItemKind::UpDown) {
+            continue; // its arrows are part of its field
+        }
+        const auto* w =
+            dlg.findChild<QWidget*>(DialogItemName(item, n), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(w, nullptr) << n;
+        items.emplace_back(QRect(item.x, item.y, item.width, item.height), w);
+        if (*item.text != '\0') {
+            ExpectShownAs(TextOf(w), item.text);
+            const QRect needed = NeededRect(w);
+            EXPECT_TRUE(w->rect().contains(needed))
+                << TextOf(w).toStdString() << " needs " << needed.width() << "x" << needed.height()
+                << ", has " << w->width() << "x" << w->height();
+        }
+        EXPECT_TRUE(dlg.rect().contains(w->geometry())) << n;
+    }
+    int apart = 0;
+    for (const auto& [a, wa] : items) {
+        for (const auto& [b, wb] : items) {
+            const QString pair = wa->objectName() + " / " + wb->objectName();
+            if (!a.intersects(b)) {
+                apart += 1;
+                EXPECT_FALSE(wa->geometry().intersects(wb->geometry())) << pair.toStdString();
+            } else if (a != b && a.contains(b)) { // inside a frame, clear of its lines
+                EXPECT_TRUE(wa->geometry().adjusted(1, 1, -1, -1).contains(wb->geometry()))
+                    << pair.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(apart, 600);
+}
+
+TEST(Texts, MenuAndFailureMessagesAreInTheLanguage) {
+    for (const MenuItem& item : trayMenu131) {
+        if (item.text != nullptr) {
+            ExpectShownAs(QCoreApplication::translate(trayMenuContext, item.text), item.text);
+        }
+    }
+    for (std::uint32_t id = kIdsMainWindowFailed; id <= kIdsSoundSetupFailed; ++id) {
+        ExpectShownAs(QString::fromStdString(platform::LoadText(id)), LoadString(id).data());
+    }
+    ExpectShownAs(QString::fromStdString(platform::LoadText(kIdsAppTitle)), "Kirorin");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    installed = platform::InstallTranslation();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Usage: translations-complete.sh LUPDATE LRELEASE TS... -- SOURCES...
+# Runs lupdate over the sources into a copy of each .ts file, which must come out unchanged, and
+# lrelease over it, which must find every text translated.
+set -euo pipefail
+lupdate=$1 lrelease=$2
+shift 2
+ts=()
+while [[ $1 != -- ]]; do ts+=("$1"); shift; done
+shift
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0
+for file in "${ts[@]}"; do
+    copy=$work/$(basename "$file")
+    cp "$file" "$copy"
+    "$lupdate" -silent -locations none -no-obsolete -source-language ja "$@" -ts "$copy"
+    if ! diff -u "$file" "$copy"; then
+        echo "FAIL: $file differs from what lupdate makes of the sources" >&2
+        status=1
+    fi
+    report=$("$lrelease" "$copy" -qm "$work/out.qm")
+    echo "$report"
+    if ! grep -q ' 0 unfinished)' <<<"$report" || grep -q 'Ignored' <<<"$report"; then
+        echo "FAIL: $file has unfinished or missing translations" >&2
+        status=1
+    fi
+done
+exit $status
