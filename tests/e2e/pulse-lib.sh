@@ -25,6 +25,8 @@ server_process() {
 pulse_start() {
     if [[ $SERVER == pipewire ]]; then
         server_process pipewire
+        # The session manager and the PulseAudio server give up without a running PipeWire.
+        wait_until 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start"
         server_process wireplumber
         server_process pipewire-pulse
         wait_until 10 pactl info >/dev/null 2>&1 || fail "pipewire-pulse did not start"
@@ -43,6 +45,8 @@ pulse_kill() {
     kill -KILL "${SERVER_PIDS[@]}"
     wait "${SERVER_PIDS[@]}" 2>/dev/null || true
     SERVER_PIDS=()
+    # A killed PipeWire leaves its socket behind; the next start is awaited by it.
+    rm -f "$XDG_RUNTIME_DIR"/pipewire-0*
 }
 
 # record NAME SINK: the sink's monitor as S16LE stereo at 48000 Hz in $E2E_DIR/rec-NAME.raw.

@@ -16,7 +16,7 @@ for SERVER in "${servers[@]}"; do
     record "$SERVER-before" one
     start_program "song_$SERVER"
     pid_var=PID_song_$SERVER
-    wait_chirps "$SERVER-before" 0
+    wait_chirps "$SERVER-before" 0 12
 
     pulse_kill
     cpu_before=$(awk '{ print $14 + $15 }' "/proc/${!pid_var}/stat")

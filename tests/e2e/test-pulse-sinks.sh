@@ -11,7 +11,7 @@ pulse_start
 record one one
 record two two
 start_program song
-wait_chirps one 0
+wait_chirps one 0 12
 for property in 'application.name = "Kirorin"' 'application.icon_name = "kirorin"' \
     'media.name = "Cricket chorus"'; do
     sink_inputs | grep -qF "$property" || fail "stream lacks $property"
