@@ -46,9 +46,16 @@ clean:
 # For the current user, no root: ~/.local/lib/kirorin, ~/.local/bin/kirorin, menu entry and icon.
 # `make install AUTOSTART=1` also starts Kirorin at login; `make uninstall PURGE=1` also removes
 # the settings file.
-.PHONY: install uninstall
+.PHONY: install uninstall deb
 install: deps
 	tools/install.sh $(if $(filter 1,$(AUTOSTART)),--autostart)
 
 uninstall:
 	tools/uninstall.sh $(if $(filter 1,$(PURGE)),--purge)
+
+# The system install as a Debian package: build/kirorin_<version>_<arch>.deb.
+deb:
+	tools/install-deps.sh deb
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS) --target kirorin kirorin_icon_pngs
+	cd build && cpack -G DEB

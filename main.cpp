@@ -5,6 +5,7 @@
 #include "platform/QtFramework.h"
 #include "platform/QtTranslation.h"
 #include "platform/Signals.h"
+#include "platform/activity/SessionActivity.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/CMainFrame.h"
 
@@ -36,6 +37,10 @@ int main(int argc, char* argv[]) {
     // Every window, the settings dialog and message boxes included, shows the program's icon.
     QApplication::setWindowIcon(ui::ApplicationIcon());
     platform::InstallQtCursor();
+    // On Wayland the compositor reports the user's input; destroyed before the application.
+    const std::unique_ptr<platform::UserActivity> activity =
+        platform::SessionActivity::ForThisSession();
+    TheApp().UseUserActivity(activity.get());
     platform::QtFramework framework(TheApp(), [] { return std::make_unique<CMainFrame>(); });
     return framework.Run();
 }

@@ -1,12 +1,17 @@
 #include "app/CChorusApp.h"
 
+#include "platform/ConfigFolder.h"
 #include "platform/Cursor.h"
 #include "platform/ExecutablePath.h"
+#include "platform/File.h"
 #include "platform/InstanceLock.h"
 #include "platform/LocalTime.h"
 #include "res/Strings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsMath.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -29,12 +34,30 @@ std::string SettingsPathBeside(const std::string& executablePath) {
     return executablePath.substr(0, slash + 1) + CChorusApp::kSettingsFileName;
 }
 
+std::string UserSettingsPath(const std::string& configFolder) {
+    if (configFolder.empty()) {
+        return {};
+    }
+    return configFolder + "/kirorin/" + CChorusApp::kSettingsFileName;
+}
+
 int CChorusApp::StartUp() {
-    // Nothing shown and nothing touched when another instance runs.
+    // Nothing shown and nothing touched when another instance runs; a lock that cannot be taken
+    // at all is no other instance, and says so.
     if (!instanceMutex.Acquire(kInstanceLockName)) {
+        if (!instanceMutex.Failure().empty()) {
+            platform::ReportFailureLine("cannot take the instance lock " + instanceMutex.Failure());
+        }
         return 0;
     }
     settingsPath = SettingsPathBeside(platform::ExecutablePath());
+    userSettingsPath = UserSettingsPath(platform::UserConfigFolder());
+    // The per-user file serves when the program's folder has none (a system install), or one
+    // that cannot be written: the per-user file then holds the later settings.
+    if (!userSettingsPath.empty() && platform::Exists(userSettingsPath) &&
+        (!platform::Exists(settingsPath) || !platform::Writable(settingsPath))) {
+        settingsPath = userSettingsPath;
+    }
 
     platform::Framework* framework = platform::CurrentFramework();
     if (framework == nullptr || !framework->CreateMainWindow()) {
@@ -80,12 +103,10 @@ int CChorusApp::SampleDisturbance() {
     if (settings.wariness == 0) {
         return 0;
     }
-    // A position that cannot be read counts as a pointer at rest.
-    platform::CursorPosition position{lastCursorX, lastCursorY};
-    platform::GetCursorPos(&position);
-    if (position.x != lastCursorX || position.y != lastCursorY) {
-        lastCursorX = position.x;
-        lastCursorY = position.y;
+    // Both are asked on every tick: the desktop's report is cleared as it is read.
+    const bool moved = CursorMoved();
+    const bool reported = userActivity != nullptr && userActivity->TakeActivity();
+    if (moved || reported) {
         quietCountdown = QuietTicks(settings);
         return 1;
     }
@@ -94,6 +115,18 @@ int CChorusApp::SampleDisturbance() {
         return 1;
     }
     return 0;
+}
+
+bool CChorusApp::CursorMoved() {
+    // A position that cannot be read counts as a pointer at rest.
+    platform::CursorPosition position{lastCursorX, lastCursorY};
+    platform::GetCursorPos(&position);
+    if (position.x == lastCursorX && position.y == lastCursorY) {
+        return false;
+    }
+    lastCursorX = position.x;
+    lastCursorY = position.y;
+    return true;
 }
 
 int CChorusApp::CheckActivityWindow() {
@@ -141,10 +174,23 @@ int CChorusApp::LoadSettings() {
 }
 
 int CChorusApp::SaveSettings() {
-    if (SaveSettingsFile(settingsPath, settings) != 0) {
+    std::string failure;
+    if (SaveSettingsFile(settingsPath, settings, &failure) != 0) {
         return 1;
     }
-    platform::ShowFailureMessage(kIdsSettingsSaveFailed);
+    // The program's folder refused the file: the per-user store takes it from now on.
+    if (!userSettingsPath.empty() && settingsPath != userSettingsPath) {
+        const std::string folder = userSettingsPath.substr(0, userSettingsPath.rfind('/'));
+        std::string userFailure;
+        if (platform::MakeFolders(folder) != 0) {
+            userFailure = folder + ": " + std::strerror(errno);
+        } else if (SaveSettingsFile(userSettingsPath, settings, &userFailure) != 0) {
+            settingsPath = userSettingsPath;
+            return 1;
+        }
+        failure += "; " + userFailure;
+    }
+    platform::ShowFailureMessage(kIdsSettingsSaveFailed, failure);
     platform::PostCommand(platform::ID_EXIT);
     return 0;
 }

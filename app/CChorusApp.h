@@ -2,6 +2,7 @@
 
 #include "cricket/CCricket.h"
 #include "platform/Framework.h"
+#include "platform/activity/UserActivity.h"
 #include "settings/ChorusSettings.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
@@ -42,10 +43,13 @@ public:
 
     // The live settings; the crickets read the volume from here at every new song.
     ChorusSettings settings;
+    // Input the desktop reports where the pointer cannot be read (Wayland); none on X11.
+    void UseUserActivity(platform::UserActivity* source) { userActivity = source; }
 
 private:
     void Tick();
     int SampleDisturbance();
+    bool CursorMoved();
 
     CSoundDevice device;
     CWaveResource chirpSource;
@@ -56,11 +60,17 @@ private:
     // 64-bit: wariness × 300 does not fit 32 bits for every value the file may hold.
     std::int64_t quietCountdown = kFirstQuietTicks;
     std::int32_t chorusActive = 0;
+    platform::UserActivity* userActivity = nullptr;
     std::string settingsPath;
+    // Where the settings go when settingsPath cannot take them (a program folder the user may not
+    // write); empty: nowhere else.
+    std::string userSettingsPath;
 };
 
 // The settings file beside the executable at executablePath; empty when that path has no folder.
 std::string SettingsPathBeside(const std::string& executablePath);
+// The settings file in the user's configuration folder; empty when there is none.
+std::string UserSettingsPath(const std::string& configFolder);
 
 // The one application object.
 CChorusApp& TheApp();

@@ -11,7 +11,7 @@ constexpr const char* kHelp =
     "shows an icon in the notification area: double-click it for the settings, right-click\n"
     "it for the menu. It takes no other arguments.\n"
     "\n"
-    "Only one Kirorin runs at a time: a second start ends at once, silently.\n"
+    "Only one Kirorin runs at a time for each user: a second start ends at once, silently.\n"
     "To quit it: the tray menu's \"終了\", Ctrl+C in its terminal, or `pkill -x kirorin`.\n"
     "\n"
     "  -h, --help     show this help and exit\n"

@@ -1,12 +1,11 @@
-# `cmake --install build --prefix ~/.local` installs Kirorin for one user. The program keeps its
-# settings file beside the executable, so the executable goes into a folder of its own that the
-# user owns (lib/kirorin/), with a link to it in bin/.
+# `cmake --install build --prefix ~/.local` installs Kirorin for one user: the executable goes into
+# a folder of its own (lib/kirorin/), where it keeps its settings file, with a link to it in bin/.
+# The Debian package installs the same files under /usr.
 if(NOT TARGET kirorin)
   return()
 endif()
 
-# Installed into a system folder the program could not write its settings, so the default
-# prefix is the user's own.
+# `make install` is per user, without root, so the default prefix is the user's own.
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
   set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Install prefix" FORCE)
 endif()
@@ -39,3 +38,4 @@ foreach(size 16 32 48)
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME kirorin.png)
 endforeach()
 install(FILES res/icon/kirorin.svg DESTINATION share/icons/hicolor/scalable/apps)
+include(cmake/Package.cmake)

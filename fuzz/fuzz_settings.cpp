@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -43,6 +44,15 @@ int MemoryOpenForWriting(const char*) {
     file.open = true;
     file.written.clear();
     return kFd;
+}
+
+int MemoryCreateBeside(const char* path, std::string* created) {
+    *created = std::string(path) + ".new";
+    return MemoryOpenForWriting(path);
+}
+
+int MemorySucceed(const char*, const char*) {
+    return 0;
 }
 
 long MemoryRead(int fd, void* data, std::size_t size) {
@@ -119,7 +129,8 @@ void ExerciseHelpers(const ChorusSettings& s, std::uint32_t draw, std::int64_t n
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const platform::FileCalls previous = platform::SetFileCalls(
-        {MemoryOpenForReading, MemoryOpenForWriting, MemoryRead, MemoryWrite, MemoryClose});
+        {MemoryOpenForReading, MemoryOpenForWriting, MemoryRead, MemoryWrite, MemoryClose,
+         MemoryCreateBeside, [](int) { return 0; }, MemorySucceed, [](const char*) { return 0; }});
     (void)previous;
 
     ChorusSettings live = Sentinel();

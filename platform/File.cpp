@@ -1,8 +1,11 @@
 #include "platform/File.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -25,6 +28,40 @@ int SystemOpenForWriting(const char* path) {
     return fd;
 }
 
+int SystemCreateBeside(const char* path, std::string* created) {
+    struct stat old {};
+    const bool exists = ::stat(path, &old) == 0;
+    if (exists && !Writable(path)) {
+        return -1;
+    }
+    const std::string target(path);
+    const std::string::size_type slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string name = target.substr(folder.size());
+    // O_EXCL: never reuses a file, nor follows a link, that someone put there first.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate =
+            folder + "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        int fd;
+        do {
+            fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd >= 0) {
+            *created = candidate;
+            // The replacement keeps the old file's permissions.
+            if (exists) {
+                ::fchmod(fd, old.st_mode & 07777);
+            }
+        }
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 long SystemRead(int fd, void* data, std::size_t size) {
     ssize_t got;
     do {
@@ -41,6 +78,18 @@ long SystemWrite(int fd, const void* data, std::size_t size) {
     return static_cast<long>(put);
 }
 
+int SystemFlush(int fd) {
+    return ::fsync(fd) == 0 ? 0 : -1;
+}
+
+int SystemRename(const char* from, const char* to) {
+    return ::rename(from, to) == 0 ? 0 : -1;
+}
+
+int SystemRemove(const char* path) {
+    return ::unlink(path) == 0 ? 0 : -1;
+}
+
 // Not retried on EINTR: Linux has released the descriptor by then.
 int SystemClose(int fd) {
     return ::close(fd) == 0 ? 0 : -1;
@@ -51,7 +100,8 @@ FileCalls current = SystemFileCalls();
 } // namespace
 
 FileCalls SystemFileCalls() {
-    return {SystemOpenForReading, SystemOpenForWriting, SystemRead, SystemWrite, SystemClose};
+    return {SystemOpenForReading, SystemOpenForWriting, SystemRead,   SystemWrite, SystemClose,
+            SystemCreateBeside,   SystemFlush,          SystemRename, SystemRemove};
 }
 
 FileCalls SetFileCalls(const FileCalls& calls) {
@@ -62,6 +112,10 @@ FileCalls SetFileCalls(const FileCalls& calls) {
     current.read = calls.read ? calls.read : system.read;
     current.write = calls.write ? calls.write : system.write;
     current.close = calls.close ? calls.close : system.close;
+    current.createBeside = calls.createBeside ? calls.createBeside : system.createBeside;
+    current.flush = calls.flush ? calls.flush : system.flush;
+    current.rename = calls.rename ? calls.rename : system.rename;
+    current.remove = calls.remove ? calls.remove : system.remove;
     return previous;
 }
 
@@ -80,6 +134,18 @@ long Write(int fd, const void* data, std::size_t size) {
 int Close(int fd) {
     return current.close(fd);
 }
+int CreateBeside(const char* path, std::string* created) {
+    return current.createBeside(path, created);
+}
+int Flush(int fd) {
+    return current.flush(fd);
+}
+int Rename(const char* from, const char* to) {
+    return current.rename(from, to);
+}
+int Remove(const char* path) {
+    return current.remove(path);
+}
 
 long ReadFully(int fd, void* data, std::size_t size) {
     auto* bytes = static_cast<unsigned char*>(data);
@@ -95,6 +161,59 @@ long ReadFully(int fd, void* data, std::size_t size) {
         total += static_cast<std::size_t>(got);
     }
     return static_cast<long>(total);
+}
+
+std::string ResolveLinks(const std::string& path) {
+    std::string resolved = path;
+    // As many links as the kernel follows in one path; a longer chain stays unresolved and the
+    // open then refuses it.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat status {};
+        if (::lstat(resolved.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return resolved;
+        }
+        std::vector<char> target(static_cast<std::size_t>(status.st_size) + 1);
+        const ssize_t length = ::readlink(resolved.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return path;
+        }
+        const std::string link(target.data(), static_cast<std::size_t>(length));
+        const std::string::size_type slash = resolved.rfind('/');
+        resolved = link.front() == '/' || slash == std::string::npos
+                       ? link
+                       : resolved.substr(0, slash + 1) + link;
+    }
+    return path;
+}
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+bool Writable(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+int MakeFolders(const std::string& path) {
+    for (std::string::size_type end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        if (!folder.empty() && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            return -1;
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return -1;
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        errno = ENOTDIR;
+        return -1;
+    }
+    return 0;
 }
 
 } // namespace platform

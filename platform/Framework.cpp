@@ -32,7 +32,7 @@ std::string LoadText(std::uint32_t stringId) {
     return textTranslator != nullptr ? textTranslator(stringTableContext, text) : text;
 }
 
-void ShowFailureMessage(std::uint32_t stringId) {
+void ShowFailureMessage(std::uint32_t stringId, const std::string& cause) {
     failureReported = true;
     const std::string caption = LoadText(kIdsAppTitle);
     const std::string text = LoadText(stringId);
@@ -42,11 +42,20 @@ void ShowFailureMessage(std::uint32_t stringId) {
             c = ' ';
         }
     }
+    if (!cause.empty()) {
+        line += " (" + cause + ")";
+    }
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
     std::fflush(stderr);
     if (current != nullptr) {
         current->ShowMessageBox(caption, text);
     }
+}
+
+void ReportFailureLine(const std::string& text) {
+    failureReported = true;
+    std::fprintf(stderr, "kirorin: %s\n", text.c_str());
+    std::fflush(stderr);
 }
 
 bool FailureReported() {

@@ -59,9 +59,13 @@ void SetTextTranslator(TextTranslator translator);
 std::string LoadText(std::uint32_t stringId);
 
 // Reports a failure the user must see: the string-table entry, captioned with the application
-// title, in a message box, and the same text as one line on standard error.
-void ShowFailureMessage(std::uint32_t stringId);
-// Whether ShowFailureMessage has run in this process: the program then ends with exit code 1.
+// title, in a message box, and the same text as one line on standard error, followed there by
+// `cause` in parentheses when it is given.
+void ShowFailureMessage(std::uint32_t stringId, const std::string& cause = {});
+// Reports a failure on standard error only, as one line "kirorin: <text>".
+void ReportFailureLine(const std::string& text);
+// Whether ShowFailureMessage or ReportFailureLine has run in this process: the program then ends
+// with exit code 1.
 bool FailureReported();
 // Posts a command to the main window; nothing happens without a framework.
 void PostCommand(std::uint32_t command);

@@ -63,10 +63,12 @@ public:
 
 class AppTest : public ::testing::Test {
 protected:
-    // The instance lock goes to a private folder; the sound device is the fake.
+    // The instance lock and the per-user settings go to a private folder; the sound device is
+    // the fake.
     void SetUp() override {
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         platform::SetFramework(&framework);
         platform::SetLocalTimeFunction(Outside::Now);
         platform::SetCursorFunction(Outside::Cursor);
@@ -79,6 +81,7 @@ protected:
         app->ShutDown(0);
         app.reset();
         ::unsetenv("XDG_RUNTIME_DIR");
+        ::unsetenv("XDG_CONFIG_HOME");
         std::filesystem::remove_all(dir);
         dsound::SetCreateFunction(previousCreate);
         platform::SetCursorFunction(nullptr);

@@ -48,6 +48,36 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
     EXPECT_EQ(DisturbedRun(1), -1);
 }
 
+// Where the desktop reports input instead of the pointer (Wayland), the user counts as active
+// from "resumed" to "idled", and on one tick for a pair that fell between two ticks; the quiet
+// time then runs wariness × 300 ticks, as after the pointer's last movement.
+TEST_F(AppTest, ReportedActivityHushesLikeAMovingPointer) {
+    struct FakeActivity : platform::UserActivity {
+        platform::ActivityFlag flag;
+        int asked = 0;
+        bool TakeActivity() override { return ++asked, flag.Take(); }
+    };
+    for (const int wariness : {0, 2}) {
+        FreshApp();
+        FakeActivity activity;
+        app->UseUserActivity(&activity);
+        app->settings.wariness = wariness;
+        app->settings.cricketCount = 1;
+        ASSERT_EQ(app->StartChorus(), 1);
+        EXPECT_EQ(DisturbedRun(), wariness == 0 ? 0 : 600);
+        activity.flag.Resumed();
+        EXPECT_EQ(DisturbedRun(0, 50), wariness == 0 ? 0 : -1);
+        activity.flag.Idled();
+        EXPECT_EQ(DisturbedRun(), wariness * 300);
+        activity.flag.Resumed();
+        activity.flag.Idled();
+        EXPECT_EQ(DisturbedRun(), wariness == 0 ? 0 : 1 + wariness * 300);
+        // Wariness 0 never asks, so a source is never even opened.
+        EXPECT_EQ(activity.asked == 0, wariness == 0);
+        app->UseUserActivity(nullptr);
+    }
+}
+
 // The window's arithmetic has its own table with the settings; here, that the tick asks it with
 // the local time and starts or stops the chorus by the answer.
 TEST_F(AppTest, ActivityWindowOfTheLocalTimeStartsAndStopsTheChorus) {

@@ -2,11 +2,15 @@
 
 #include "platform/InstanceLock.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 namespace fs = std::filesystem;
 using platform::InstanceLock;
 
+// Only another holder is silent; any other failure names the lock file and its cause.
 TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     FreshApp(false);
     InstanceLock other, third;
@@ -16,6 +20,7 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     EXPECT_TRUE(framework.calls.empty());
     app->ShutDown(0);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
+    EXPECT_EQ(third.Failure(), "");
     other.Release();
     EXPECT_TRUE(third.Acquire(CChorusApp::kInstanceLockName));
     third.Release();
@@ -23,6 +28,8 @@ TEST_F(AppTest, InstanceLockAllowsOneHolderAndRefusesASymbolicLink) {
     fs::remove(fs::path(dir) / CChorusApp::kInstanceLockName);
     fs::create_symlink(fs::path(dir) / "elsewhere", fs::path(dir) / CChorusApp::kInstanceLockName);
     EXPECT_FALSE(third.Acquire(CChorusApp::kInstanceLockName));
+    EXPECT_EQ(third.Failure(),
+              dir + "/" + CChorusApp::kInstanceLockName + ": " + std::strerror(ELOOP));
     EXPECT_FALSE(fs::exists(fs::path(dir) / "elsewhere"));
 }
 

@@ -1,31 +1,73 @@
 #!/usr/bin/env bash
-# The program in a folder its user cannot write: message 57668, its text on standard error,
-# Enter dismisses the box and the program ends without a sound.
+# The program in a folder its user cannot write, as a system package installs it: the settings
+# go to ~/.config/kirorin/ (read from there at the next start) and the crickets sing; a writable
+# file in that folder is still used, rewritten in place. When neither place can be written:
+# message 57668, with both files and their causes on standard error, and a silent end.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
+unset XDG_CONFIG_HOME # the settings go to the default ~/.config
 
-if ((EUID == 0)); then
-    # Root writes anywhere: an unprivileged user with writable places of its own, the program's
-    # folder staying root's.
-    mkdir -m 777 "$E2E_DIR/user"
+# As root the user is nobody and the folders stay root's; otherwise the folders lose their
+# write permission.
+chmod 555 "$E2E_DIR/app"
+E2E_CLEANUP+=("chmod -R u+w '$E2E_DIR'")
+mkdir -m 777 "$E2E_DIR/user"
+export SDL_DISKAUDIOFILE=$E2E_DIR/user/capture.raw
+run_as=()
+if [[ $(id -u) == 0 ]]; then
     chown nobody "$E2E_DIR/run" "$E2E_DIR/home"
-    export SDL_DISKAUDIOFILE=$E2E_DIR/user/capture.raw
-    start_program ro setpriv --reuid=nobody --regid=nogroup --clear-groups
-else
-    chmod 555 "$E2E_DIR/app"
-    trap 'chmod 755 "$E2E_DIR/app"; e2e_cleanup' EXIT
-    if touch "$E2E_DIR/app/probe" 2>/dev/null; then
-        echo "SKIP: this user writes into read-only folders"
-        exit 77
-    fi
-    start_program ro
+    run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+elif touch "$E2E_DIR/app/probe" 2>/dev/null; then
+    echo "SKIP: this user writes into read-only folders"
+    exit 77
 fi
+user_file=$HOME/.config/kirorin/tamberle.sav
+
+start_program user "${run_as[@]}"
+wait_until 10 test -s "$user_file" || fail "no settings file in ~/.config/kirorin"
+[[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$DEFAULT_SETTINGS_HEX" ]] ||
+    fail "the per-user file does not hold the defaults"
+[[ $(stat -c %a "${user_file%/*}") == 700 ]] || fail "$HOME/.config/kirorin is not private"
+[[ ! -e $(settings_file) ]] || fail "a settings file appeared beside the program"
+wait_capture 15
+expect_chirps 0 $((15 * RATE_BYTES))
+stop_program "$PID_user"
+
+# The next start reads that file and writes it back (a new file renamed over it).
+printf '\xe8\x03\0\0\x01\0\0\0\x0b\0\0\0\x28\0\0\0' >"$user_file"
+printf '\0%.0s' {1..20} >>"$user_file"
+written() { [[ $(stat -c %i "$user_file") != "$1" ]]; }
+before=$(od -An -v -tx1 "$user_file" | tr -d ' \n') inode=$(stat -c %i "$user_file")
+start_program again "${run_as[@]}"
+wait_until 10 written "$inode" || fail "the per-user file was not written back"
+[[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$before" ]] || fail "the per-user file was not read"
+stop_program "$PID_again"
+
+# A writable file in the program's folder wins, and is rewritten in place: 17 crickets are
+# written back as the 16 that exist.
+chmod u+w "$E2E_DIR/app"
+write_settings 1000 2 17 100 0 0 0 23 59
+chmod 555 "$E2E_DIR/app"
+[[ $(id -u) != 0 ]] || chown nobody "$(settings_file)"
+start_program inplace "${run_as[@]}"
+wait_until 10 eval '[[ $(settings_hex) == e803000002000000100000006400* ]]' ||
+    fail "the writable file in the read-only folder was not rewritten"
+stop_program "$PID_inplace"
+[[ $(od -An -v -tx1 "$user_file" | tr -d ' \n') == "$before" ]] || fail "the per-user file changed"
+
+rm -rf "$HOME/.config" "$SDL_DISKAUDIOFILE"
+chmod u+w "$E2E_DIR/app"
+rm -f "$(settings_file)"
+chmod 555 "$E2E_DIR/app"
+chmod 555 "$HOME"
+start_program ro "${run_as[@]}"
 wait_until 15 message_box_shown || fail "no message box"
-grep -qx 'Kirorin: 設定ファイルの保存に失敗しました Kirorinの起動を中断します' "$E2E_DIR/err-ro" ||
-    fail "message not on standard error"
+line='Kirorin: 設定ファイルの保存に失敗しました Kirorinの起動を中断します'
+grep -qx "$line ($E2E_DIR/app/tamberle.sav: Permission denied; $HOME/.config/kirorin: Permission denied)" \
+    "$E2E_DIR/err-ro" || fail "message and causes not on standard error"
 xdotool windowfocus --sync "$(message_box_window)" key Return
 wait_until 5 ended "$PID_ro" || fail "the program did not end after Enter"
 [[ $(exit_code "$PID_ro") == 1 ]] || fail "exit code is not 1"
-[[ ! -e $(settings_file) ]] || fail "a settings file appeared"
+[[ ! -e $(settings_file) && ! -e $HOME/.config ]] || fail "a settings file appeared"
 expect_silence 0 "$(capture_bytes)"
 echo PASS

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -20,22 +22,43 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using F = SettingsFields;
 
-// Faults put between the settings code and the real file calls.
+// Faults put between the settings code and the real file calls: the step named fails with the
+// error given, or stores one byte less for a short write.
+enum class Step { None, Create, Write, ShortWrite, Flush, Close, Rename };
 struct Faults {
-    int writes = 0, closes = 0;
-    enum { Pass, Fail, Short } write = Pass;
-    bool failClose = false;
+    Step step = Step::None;
+    int error = 0;
+    int opened = 0, closed = 0;
 } faults;
 const platform::FileCalls kSystem = platform::SystemFileCalls();
 
+int Fail(Step step) {
+    return faults.step == step ? (errno = faults.error, -1) : 0;
+}
+int FaultyOpen(const char* path) {
+    const int fd = kSystem.openForWriting(path);
+    return faults.opened += fd >= 0, fd;
+}
+int FaultyCreate(const char* path, std::string* created) {
+    const int fd = Fail(Step::Create) ? -1 : kSystem.createBeside(path, created);
+    return faults.opened += fd >= 0, fd;
+}
 long FaultyWrite(int fd, const void* data, std::size_t size) {
-    ++faults.writes;
-    const std::size_t size2 = faults.write == Faults::Short ? size - 1 : size;
-    return faults.write == Faults::Fail ? -1 : kSystem.write(fd, data, size2);
+    if (Fail(Step::Write)) {
+        return -1;
+    }
+    return kSystem.write(fd, data, size - (faults.step == Step::ShortWrite));
+}
+int FaultyFlush(int fd) {
+    return Fail(Step::Flush) ? -1 : kSystem.flush(fd);
 }
 int FaultyClose(int fd) {
-    ++faults.closes;
-    return faults.failClose ? (kSystem.close(fd), -1) : kSystem.close(fd);
+    ++faults.closed;
+    const int closed = kSystem.close(fd);
+    return Fail(Step::Close) ? -1 : closed;
+}
+int FaultyRename(const char* from, const char* to) {
+    return Fail(Step::Rename) ? -1 : kSystem.rename(from, to);
 }
 
 ChorusSettings Record(const F& f) {
@@ -48,8 +71,9 @@ const F kLive{1000, 3, 9, 42, 1, 7, 8, 9, 10};
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous = platform::SetFileCalls({kSystem.openForReading, kSystem.openForWriting,
-                                           kSystem.read, FaultyWrite, FaultyClose});
+        previous = platform::SetFileCalls({kSystem.openForReading, FaultyOpen, kSystem.read,
+                                           FaultyWrite, FaultyClose, FaultyCreate, FaultyFlush,
+                                           FaultyRename, kSystem.remove});
         faults = Faults{};
         fs::create_directory(dir);
     }
@@ -108,29 +132,49 @@ TEST_F(SettingsFile, LoadAcceptsOrRejectsAndTheRewriteKeepsTheResult) {
     }
 }
 
-TEST_F(SettingsFile, FailuresAreReportedAndTheFileClosed) {
-    faults.write = Faults::Fail;
-    EXPECT_EQ(SaveSettingsFile(path, ChorusSettings{}), 0);
-    faults.write = Faults::Short;
-    EXPECT_EQ(SaveSettingsFile(path, ChorusSettings{}), 0);
-    EXPECT_EQ(fs::file_size(path), 35u);
-    faults.write = Faults::Pass;
-    faults.failClose = true;
-    EXPECT_EQ(SaveSettingsFile(path, ChorusSettings{}), 0);
-    EXPECT_EQ(faults.closes, 3);
-    // Paths that cannot be written even as root; a directory cannot be read either; a link is
-    // neither followed nor replaced.
+// A failure at any step leaves the old file whole, no new file behind, nothing open, and names
+// the file and its cause. A folder that takes no new file has a writable file rewritten in place.
+TEST_F(SettingsFile, EveryFailedStepKeepsTheOldFile) {
+    const std::tuple<const char*, Step, int, bool> cases[] = {
+        {"create", Step::Create, ENOSPC, false},
+        {"write", Step::Write, EIO, false},
+        {"short write", Step::ShortWrite, ENOSPC, false},
+        {"flush", Step::Flush, EIO, false},
+        {"close", Step::Close, EDQUOT, false},
+        {"rename", Step::Rename, EXDEV, false},
+        {"read-only folder", Step::Create, EACCES, true},
+        {"none", Step::None, 0, true}};
+    for (const auto& [what, step, error, saved] : cases) {
+        SCOPED_TRACE(what);
+        Write(SettingsFileBytes(kLive), path);
+        faults = {step, error};
+        std::string failure;
+        EXPECT_EQ(SaveSettingsFile(path, ChorusSettings{}, &failure), saved ? 1 : 0);
+        EXPECT_EQ(Read(path), SettingsFileBytes(saved ? kDefaultSettingsFields : kLive));
+        EXPECT_EQ(failure, saved ? "" : path + ": " + std::strerror(error));
+        EXPECT_EQ(faults.closed, faults.opened);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    }
+}
+
+TEST_F(SettingsFile, ALinkKeepsPointingAtItsUpdatedTarget) {
+    // A relative link to a link to the file in another folder, as dotfiles managers make them.
+    fs::create_directories(dir / "dotfiles");
+    Write(SettingsFileBytes(kLive), dir / "dotfiles/real.sav");
+    fs::create_symlink("real.sav", dir / "dotfiles/second");
+    fs::create_symlink("dotfiles/second", path);
+    ChorusSettings live;
+    ASSERT_EQ(LoadSettingsFile(path, live), 1);
+    EXPECT_EQ(live, Record(kLive));
+    ASSERT_EQ(SaveSettingsFile(path, ChorusSettings{}), 1);
+    EXPECT_EQ(fs::read_symlink(path), "dotfiles/second");
+    EXPECT_EQ(Read(dir / "dotfiles/real.sav"), SettingsFileBytes(kDefaultSettingsFields));
+    // Paths that cannot be written even as root; a directory cannot be read either.
     Write({}, dir / "plain");
-    Write(SettingsFileBytes(kLive), dir / "elsewhere");
-    fs::create_symlink(dir / "elsewhere", dir / "link");
-    for (const fs::path& bad : {dir, dir / "missing/x.sav", dir / "plain/x.sav", dir / "link"}) {
-        ChorusSettings live;
+    for (const fs::path& bad : {dir, dir / "missing/x.sav", dir / "plain/x.sav"}) {
         EXPECT_EQ(LoadSettingsFile(bad.string(), live), 0) << bad;
-        EXPECT_EQ(live, ChorusSettings{});
         EXPECT_EQ(SaveSettingsFile(bad.string(), live), 0) << bad;
     }
-    EXPECT_EQ(faults.writes, 3);
-    EXPECT_EQ(Read(dir / "elsewhere"), SettingsFileBytes(kLive));
 }
 
 ChorusSettings Window(std::int32_t startHour, std::int32_t startMinute, std::int32_t endHour,
