@@ -2,7 +2,7 @@
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps test-deps asan fuzz ci clean
+.PHONY: run test build deps test-deps asan tsan fuzz ci clean
 
 run: deps build
 	./build/kirorin
@@ -29,6 +29,13 @@ asan: test-deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# The sound and audio tests under ThreadSanitizer, built by clang with its thread-safety analysis.
+tsan:
+	tools/install-deps.sh fuzz
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS)
+
 fuzz:
 	tools/install-deps.sh fuzz
 	cmake --preset fuzz
@@ -36,7 +43,7 @@ fuzz:
 	tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf build build-asan build-fuzz build-program
+	rm -rf build build-asan build-tsan build-fuzz build-program
 
 # For the current user, no root: ~/.local/lib/kirorin, ~/.local/bin/kirorin, menu entry and icon.
 # `make install AUTOSTART=1` also starts Kirorin at login; `make uninstall PURGE=1` also removes

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# CPU time and peak memory of the running program (16 crickets, pointer at rest) against the
-# floor program, each for SECONDS (default 60) under Xvfb with SDL's disk audio driver.
-# Usage: bench/measure-cpu.sh [build folder] [seconds]
+# CPU time and peak memory of the running program (16 crickets, pointer at rest; singing, and
+# outside its activity window) against the floor program, each for SECONDS (default 65), ROUNDS
+# times (default 3), under Xvfb. Sound goes to a private headless PulseAudio with a null sink
+# that suspends when idle, as a desktop's would (SOUND=disk: SDL's disk driver instead, which
+# never lets the output rest).
+# Usage: bench/measure-cpu.sh [build folder] [seconds] [rounds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
-seconds=${2:-60}
+seconds=${2:-65}
+rounds=${3:-3}
 [[ -x $build/kirorin && -x $build/bench/floor_program ]] || {
     echo "build kirorin and floor_program in $build first" >&2
     exit 2
@@ -17,6 +21,10 @@ cleanup() {
     if [[ -n ${xvfb:-} ]]; then
         kill "$xvfb" 2>/dev/null || true
     fi
+    if [[ -n ${pulse:-} ]]; then
+        kill "$pulse" 2>/dev/null || true
+    fi
+    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -26,8 +34,20 @@ xvfb=$!
 exec {fd}>&-
 for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null XDG_RUNTIME_DIR=$work
+export XDG_RUNTIME_DIR=$work HOME=$work
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+if [[ ${SOUND:-pulse} == disk ]]; then
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+else
+    mkdir -m 700 "$work/pulse"
+    printf 'autospawn = no\n' >"$work/client.conf"
+    export SDL_AUDIODRIVER=pulseaudio PULSE_RUNTIME_PATH=$work/pulse PULSE_CLIENTCONFIG=$work/client.conf
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+        -L "module-native-protocol-unix auth-anonymous=1" -L "module-null-sink sink_name=one" \
+        -L "module-suspend-on-idle timeout=1" >/dev/null 2>&1 &
+    pulse=$!
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 
 ticks=$(getconf CLK_TCK)
 # measure NAME COMMAND: runs it for the set time; prints CPU seconds and peak RSS.
@@ -48,11 +68,22 @@ measure() {
         "$(awk -v c="$cpu" -v s="$seconds" 'BEGIN { print 100 * c / s }')" "$hwm"
 }
 
-mkdir "$work/app"
-cp "$build/kirorin" "$work/app/"
-# marker 1000, wariness 1 (the pointer is read on every tick, as in the floor), 16 crickets,
-# volume 100, all day.
-printf '\xe8\x03\0\0\x01\0\0\0\x10\0\0\0\x64\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x17\0\0\0\x3b\0\0\0' \
-    >"$work/app/tamberle.sav"
-measure floor "$build/bench/floor_program"
-measure kirorin "$work/app/kirorin"
+# settings FOLDER MODE START_HOUR END_HOUR: marker 1000, wariness 1 (the pointer is read on
+# every tick, as in the floor), 16 crickets, volume 100, the schedule.
+settings() {
+    mkdir "$1"
+    cp "$build/kirorin" "$1/"
+    printf '\xe8\x03\0\0\x01\0\0\0\x10\0\0\0\x64\0\0\0%b\0\0\0%b\0\0\0\0\0\0\0%b\0\0\0\x3b\0\0\0' \
+        "\\x$(printf %02x "$2")" "\\x$(printf %02x "$3")" "\\x$(printf %02x "$4")" \
+        >"$1/tamberle.sav"
+}
+settings "$work/singing" 0 0 23
+# An activity window twelve hours away.
+away=$(((10#$(date +%H) + 12) % 24))
+settings "$work/outside" 1 "$away" "$away"
+for ((round = 1; round <= rounds; round++)); do
+    echo "round $round"
+    measure floor "$build/bench/floor_program"
+    measure singing "$work/singing/kirorin"
+    measure outside "$work/outside/kirorin"
+done

@@ -2,9 +2,9 @@
 #include "mixer_chorus.h"
 #include "mixer_openal.h"
 
+#include "audio/OfflineOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/DsPtr.h"
-#include "platform/dsound/OfflineOutput.h"
 #include "tests/sound/Spectrum.h"
 
 #include <benchmark/benchmark.h>
@@ -23,8 +23,8 @@ namespace {
 constexpr int kPeriods = kSeconds * kOutputRate / kPeriod;
 
 struct OurChorus {
-    std::shared_ptr<dsound::OfflineOutput> output =
-        std::make_shared<dsound::OfflineOutput>(kOutputRate, 2);
+    std::shared_ptr<audio::OfflineOutput> output =
+        std::make_shared<audio::OfflineOutput>(kOutputRate, 2);
     DsPtr<IDirectSound> device;
     DsPtr<IDirectSoundBuffer> buffers[kVoices];
 

@@ -5,10 +5,10 @@
 #include "FakeClock.h"
 #include "FakeDirectSound.h"
 #include "app/CChorusApp.h"
+#include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
 #include "cricket/CTwister.h"
 #include "platform/dsound/DirectSoundControl.h"
-#include "platform/dsound/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
 
@@ -80,7 +80,7 @@ BENCHMARK(SixteenCricketsTick)->Arg(0)->Arg(1)->ArgName("disturbed");
 void SixteenCricketsTickAndMix(benchmark::State& state) {
     FakeClock clock;
     clock.nanoseconds = 100 * FakeClock::kNanosecondsPerSecond;
-    auto output = std::make_shared<dsound::OfflineOutput>(48000, 2);
+    auto output = std::make_shared<audio::OfflineOutput>(48000, 2);
     CSoundDevice device;
     CWaveResource wave;
     if (FAILED(dsound::CreateDevice(output, device.device.put())) ||

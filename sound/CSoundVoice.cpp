@@ -1,6 +1,5 @@
 #include "sound/CSoundVoice.h"
 
-#include "platform/Sleep.h"
 #include "sound/CSoundDevice.h"
 
 #include <cstring>
@@ -71,13 +70,9 @@ int CSoundVoice::Restore(int* restored) {
     if (!(status & DSBSTATUS_BUFFERLOST)) {
         return 1;
     }
-    // A lost buffer comes back once the output reopens; wait for it, but not for ever.
-    HRESULT result = buffer->Restore();
-    for (int attempt = 1; result == DSERR_BUFFERLOST && attempt < kRestoreAttempts; ++attempt) {
-        platform::Sleep(10);
-        result = buffer->Restore();
-    }
-    if (FAILED(result)) {
+    // One attempt: the device paces its reopening of the output, and the next tick asks again,
+    // so the user-interface thread never waits for a sound server that is away.
+    if (FAILED(buffer->Restore())) {
         return 0;
     }
     if (restored) {

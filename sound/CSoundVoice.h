@@ -30,6 +30,3 @@ public:
     // The recording that fills the buffer; never null.
     CWaveResource* wave = &ownWave;
 };
-
-// Restore asks a lost buffer back this many times, 10 ms apart (about one second), then gives up.
-constexpr int kRestoreAttempts = 100;

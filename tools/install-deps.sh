@@ -9,7 +9,8 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libsdl2-dev
 test=(libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev xvfb xauth xdotool faketime trayer
       imagemagick sox dbus dbus-x11 x11-utils desktop-file-utils appstream util-linux procps
       python3-gi libglib2.0-bin
-      xfce4-panel lxqt-panel xfwm4 mutter kwin-wayland sway)
+      xfce4-panel lxqt-panel xfwm4 mutter kwin-wayland sway
+      pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber)
 fuzz=(clang libclang-rt-14-dev)
 deb=(dpkg-dev file)
 

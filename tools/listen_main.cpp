@@ -2,10 +2,10 @@
 #include "listen_options.h"
 #include "listen_wav.h"
 
+#include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
 #include "platform/Sleep.h"
 #include "platform/dsound/DirectSoundControl.h"
-#include "platform/dsound/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
@@ -20,7 +20,7 @@ constexpr int kOfflineRate = 48000;
 constexpr int kPeriod = 480;
 
 // The output CSoundDevice::Open gets when rendering to a file.
-std::shared_ptr<dsound::OfflineOutput> offline;
+std::shared_ptr<audio::OfflineOutput> offline;
 
 HRESULT CreateOffline(const void*, IDirectSound** directSound, void*) {
     return dsound::CreateDevice(offline, directSound);
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!options.outFile.empty()) {
-        offline = std::make_shared<dsound::OfflineOutput>(kOfflineRate, 2);
+        offline = std::make_shared<audio::OfflineOutput>(kOfflineRate, 2);
         dsound::SetCreateFunction(&CreateOffline);
     }
 

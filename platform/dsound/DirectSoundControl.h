@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dsound/AudioOutput.h"
+#include "audio/AudioOutput.h"
 #include "platform/dsound/dsound.h"
 
 #include <memory>
@@ -9,7 +9,7 @@ namespace dsound {
 
 // A device that mixes into the given output instead of the sound card (tests, benchmarks, the
 // listening tool's offline rendering). Fails like DirectSoundCreate when the output cannot open.
-HRESULT CreateDevice(std::shared_ptr<AudioOutput> output, IDirectSound** directSound);
+HRESULT CreateDevice(std::shared_ptr<audio::AudioOutput> output, IDirectSound** directSound);
 
 // Does what the output going away does: every buffer of the device lost and the output closed
 // until a buffer's Restore opens it again. DSERR_INVALIDPARAM for a device not made here.

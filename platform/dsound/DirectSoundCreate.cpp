@@ -1,6 +1,6 @@
+#include "audio/SdlOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/DirectSoundDevice.h"
-#include "platform/dsound/SdlOutput.h"
 #include "platform/dsound/dsound.h"
 
 #include <new>
@@ -12,12 +12,12 @@ CreateFunction replacement = nullptr;
 
 } // namespace
 
-HRESULT CreateDevice(std::shared_ptr<AudioOutput> output, IDirectSound** directSound) {
+HRESULT CreateDevice(std::shared_ptr<audio::AudioOutput> output, IDirectSound** directSound) {
     if (directSound == nullptr || !output) {
         return DSERR_INVALIDPARAM;
     }
     *directSound = nullptr;
-    auto* device = new (std::nothrow) DirectSoundDevice(std::move(output));
+    auto* device = MakeObject<DirectSoundDevice>(std::move(output));
     if (device == nullptr) {
         return DSERR_OUTOFMEMORY;
     }
@@ -61,8 +61,10 @@ HRESULT DirectSoundCreate(const void* device, IDirectSound** directSound, void* 
     if (device != nullptr) {
         return DSERR_NODRIVER;
     }
-    auto output = std::shared_ptr<dsound::SdlOutput>(new (std::nothrow) dsound::SdlOutput);
-    if (!output) {
+    std::shared_ptr<audio::SdlOutput> output;
+    try {
+        output = std::make_shared<audio::SdlOutput>();
+    } catch (const std::bad_alloc&) {
         return DSERR_OUTOFMEMORY;
     }
     return dsound::CreateDevice(std::move(output), directSound);

@@ -4,8 +4,12 @@
 #include "platform/dsound/PrimaryBuffer.h"
 #include "platform/dsound/SoundBuffer.h"
 
+#include "platform/Clocks.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <new>
+#include <string>
 
 namespace dsound {
 namespace {
@@ -18,46 +22,95 @@ constexpr DWORD kKnownFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_STATIC | kDSBCAPS_
                               DSBCAPS_CTRLVOLUME | kDSBCAPS_STICKYFOCUS | DSBCAPS_GLOBALFOCUS |
                               kDSBCAPS_GETCURRENTPOSITION2;
 
+// One line per event on standard error, with the sound library's reason.
+void Report(const char* what, const std::string& reason) {
+    std::fprintf(stderr, "kirorin: %s%s\n", what, reason.c_str());
+    std::fflush(stderr);
+}
+
 } // namespace
 
-DirectSoundDevice::DirectSoundDevice(std::shared_ptr<AudioOutput> audioOutput)
+DirectSoundDevice::DirectSoundDevice(std::shared_ptr<audio::AudioOutput> audioOutput)
     : output(std::move(audioOutput)) {
 }
 
 DirectSoundDevice::~DirectSoundDevice() {
-    if (outputOpen) {
+    if (outputOpen && !resting) {
         output->Close();
     }
 }
 
-ULONG DirectSoundDevice::AddRef() {
-    return ++references;
-}
-
-ULONG DirectSoundDevice::Release() {
-    const ULONG left = --references;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 bool DirectSoundDevice::Start() {
-    return ReopenOutput();
+    outputOpen = output->Open(mixer);
+    if (!outputOpen) {
+        Report("cannot open the sound output: ", output->Error());
+        return false;
+    }
+    // Opened to prove there is a device; no buffer can sound yet.
+    Rest();
+    return true;
+}
+
+void DirectSoundDevice::Rest() {
+    if (outputOpen && !resting && output->CanRest()) {
+        output->Close();
+        resting = true;
+    }
 }
 
 bool DirectSoundDevice::CheckOutput() {
-    if (outputOpen && output->Lost()) {
+    const std::uint32_t now = platform::timeGetTime();
+    if (!outputOpen || resting || (checked && now - lastCheck < kCheckIntervalMs)) {
+        return outputOpen;
+    }
+    checked = true;
+    lastCheck = now;
+    if (output->Lost()) {
+        if (!outage) {
+            Report("the sound output went away: ", output->Error());
+        }
         LoseBuffers();
+    } else if (mixer.SilentFrames() >=
+               static_cast<std::uint64_t>(kRestAfterSeconds) * mixer.Rate()) {
+        Rest();
     }
     return outputOpen;
 }
 
-bool DirectSoundDevice::ReopenOutput() {
-    if (!outputOpen) {
-        outputOpen = output->Open(mixer);
+bool DirectSoundDevice::Wake() {
+    if (!resting) {
+        return outputOpen;
     }
-    return outputOpen;
+    resting = false;
+    if (output->Open(mixer)) {
+        return true;
+    }
+    Report("the sound output went away: ", output->Error());
+    LoseBuffers();
+    return false;
+}
+
+bool DirectSoundDevice::ReopenOutput() {
+    if (outputOpen) {
+        return true;
+    }
+    const std::uint32_t now = platform::timeGetTime();
+    if (retryInterval != 0 && now - lastAttempt < retryInterval) {
+        return false;
+    }
+    lastAttempt = now;
+    outputOpen = output->Open(mixer);
+    if (!outputOpen) {
+        retryInterval =
+            retryInterval == 0 ? kFirstRetryMs : std::min(2 * retryInterval, kMaxRetryMs);
+        return false;
+    }
+    retryInterval = 0;
+    if (outage) {
+        outage = false;
+        Report("the sound output is back", {});
+    }
+    return true;
 }
 
 void DirectSoundDevice::LoseBuffers() {
@@ -66,6 +119,10 @@ void DirectSoundDevice::LoseBuffers() {
         output->Close();
         outputOpen = false;
     }
+    resting = false;
+    outage = true;
+    // The first reopen may be tried at once.
+    retryInterval = 0;
     for (SoundBuffer* buffer : buffers) {
         buffer->MarkLost();
     }
@@ -77,6 +134,10 @@ void DirectSoundDevice::Attach(SoundBuffer* buffer) {
 
 void DirectSoundDevice::Detach(SoundBuffer* buffer) {
     buffers.erase(std::remove(buffers.begin(), buffers.end(), buffer), buffers.end());
+    // Without buffers nothing can sound (the chorus stopped outside its activity window).
+    if (buffers.empty()) {
+        Rest();
+    }
 }
 
 HRESULT DirectSoundDevice::SetCooperativeLevel(HWND, DWORD newLevel) {
@@ -106,7 +167,7 @@ HRESULT DirectSoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSo
             (desc->dwFlags & DSBCAPS_CTRLFREQUENCY)) {
             return DSERR_INVALIDPARAM;
         }
-        auto* primary = new (std::nothrow) PrimaryBuffer(*this, desc->dwFlags);
+        auto* primary = MakeObject<PrimaryBuffer>(*this, desc->dwFlags);
         if (primary == nullptr) {
             return DSERR_OUTOFMEMORY;
         }
@@ -126,8 +187,8 @@ HRESULT DirectSoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSo
     if (!ReopenOutput()) {
         return DSERR_NODRIVER;
     }
-    auto* secondary = new (std::nothrow)
-        SoundBuffer(*this, desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
+    auto* secondary =
+        MakeObject<SoundBuffer>(*this, desc->dwFlags, *desc->lpwfxFormat, desc->dwBufferBytes);
     if (secondary == nullptr) {
         return DSERR_OUTOFMEMORY;
     }

@@ -16,18 +16,6 @@ PrimaryBuffer::~PrimaryBuffer() {
     device.Release();
 }
 
-ULONG PrimaryBuffer::AddRef() {
-    return ++references;
-}
-
-ULONG PrimaryBuffer::Release() {
-    const ULONG left = --references;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT PrimaryBuffer::SetFormat(const WAVEFORMATEX* newFormat) {
     if (newFormat == nullptr) {
         return DSERR_INVALIDPARAM;

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "platform/dsound/RefCounted.h"
 #include "platform/dsound/dsound.h"
-
-#include <atomic>
 
 namespace dsound {
 
@@ -10,14 +9,12 @@ class DirectSoundDevice;
 
 // The primary buffer: it keeps the format it is given, but the mix is made in the output
 // device's own format (stereo), so every voice's pan is heard.
-class PrimaryBuffer : public IDirectSoundBuffer {
+class PrimaryBuffer : public RefCounted<IDirectSoundBuffer> {
 public:
     PrimaryBuffer(DirectSoundDevice& device, DWORD flags);
     PrimaryBuffer(const PrimaryBuffer&) = delete;
     PrimaryBuffer& operator=(const PrimaryBuffer&) = delete;
 
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) override;
     HRESULT GetFormat(WAVEFORMATEX* format, DWORD sizeAllocated, DWORD* sizeWritten) override;
     HRESULT GetVolume(LONG* volume) override;
@@ -40,7 +37,6 @@ private:
     ~PrimaryBuffer() override;
 
     DirectSoundDevice& device;
-    std::atomic<ULONG> references{1};
     const DWORD flags;
     // What DirectSound starts with: 22050 Hz, 8-bit, stereo.
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};

@@ -1,16 +1,21 @@
 #include "platform/dsound/SoundBuffer.h"
 
+#include "audio/Gain.h"
+#include "audio/Resample.h"
 #include "platform/dsound/DirectSoundDevice.h"
-#include "platform/dsound/Gain.h"
 #include "platform/dsound/PcmFormat.h"
-#include "platform/dsound/Resample.h"
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
+#include <new>
 
 namespace dsound {
 namespace {
+
+using audio::GainFor;
+using audio::MixFrames;
+using audio::ResamplePcm;
+using audio::StereoGain;
 
 std::uint32_t Scale(std::uint32_t value, std::uint32_t from, std::uint32_t to) {
     return static_cast<std::uint32_t>(std::uint64_t{value} * to / from);
@@ -24,69 +29,67 @@ SoundBuffer::SoundBuffer(DirectSoundDevice& owner, DWORD capabilities,
       sourceFrames(size / waveFormat.nBlockAlign), frequency(waveFormat.nSamplesPerSec),
       mixRate(mixer.Rate()) {
     format.cbSize = 0;
+    // What can run out of memory comes first, so that a throw leaves nothing held. A buffer
+    // whose sound at the mix rate would not fit in 32 bits of frames counts as too big.
+    if (MixFrames(sourceFrames, frequency, mixRate) == 0) {
+        throw std::bad_alloc();
+    }
     bytes.assign(size, SilenceByte());
-    voice.channels = format.nChannels;
-    voice.frames = MixFrames(sourceFrames, frequency, mixRate);
-    device.AddRef();
     device.Attach(this);
-    mixer.Add(&voice);
+    try {
+        voice = mixer.AddVoice(format.nChannels, MixFrames(sourceFrames, frequency, mixRate));
+    } catch (...) {
+        device.Detach(this);
+        throw;
+    }
+    device.AddRef();
 }
 
 SoundBuffer::~SoundBuffer() {
-    mixer.Remove(&voice);
+    mixer.RemoveVoice(voice);
     device.Detach(this);
     device.Release();
 }
 
-ULONG SoundBuffer::AddRef() {
-    return ++references;
-}
-
-ULONG SoundBuffer::Release() {
-    const ULONG left = --references;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 void SoundBuffer::MarkLost() {
     lost = true;
-    std::lock_guard lock(mixer.Guard());
-    voice.playing = false;
+    mixer.Stop(voice);
 }
 
-void SoundBuffer::Rebuild(bool now) {
+HRESULT SoundBuffer::Rebuild(bool now) {
     const std::uint32_t frames = MixFrames(sourceFrames, frequency, mixRate);
-    bool playing = false;
-    {
-        std::lock_guard lock(mixer.Guard());
-        playing = voice.playing;
+    if (frames == 0) {
+        return DSERR_OUTOFMEMORY;
     }
     // Only this thread starts a voice, so one seen stopped stays stopped until Play.
-    std::vector<float> fresh;
-    const bool resample = playing || now;
-    if (resample) {
-        ResamplePcm(bytes.data(), sourceFrames, format.nChannels, format.wBitsPerSample, frequency,
-                    mixRate, frames, fresh);
+    if (!now && !mixer.Status(voice).playing) {
+        mixer.Resize(voice, frames);
+        stale = true;
+        return DS_OK;
     }
-    {
-        std::lock_guard lock(mixer.Guard());
-        voice.position = std::min(Scale(voice.position, voice.frames, frames), frames - 1);
-        voice.frames = frames;
-        if (resample) {
-            voice.samples.swap(fresh);
-        }
+    // A stereo buffer whose channels are the same (the chirp recordings) is kept as one channel:
+    // the voice's pan gains make the same sound from half the samples.
+    const int channels = format.nChannels == 2 && audio::SameChannels(bytes.data(), sourceFrames,
+                                                                      format.wBitsPerSample)
+                             ? 1
+                             : format.nChannels;
+    try {
+        // The old samples are freed here, outside the mixer's lock.
+        mixer.Replace(voice, channels, frames,
+                      ResamplePcm(bytes.data(), sourceFrames, format.nChannels, channels,
+                                  format.wBitsPerSample, frequency, mixRate, frames));
+    } catch (const std::bad_alloc&) {
+        mixer.Replace(voice, channels, frames, {});
+        stale = true;
+        return DSERR_OUTOFMEMORY;
     }
-    stale = !resample;
-    // The old samples are freed here, outside the lock.
+    stale = false;
+    return DS_OK;
 }
 
 void SoundBuffer::ApplyGains() {
     const StereoGain gain = GainFor(volume, pan);
-    std::lock_guard lock(mixer.Guard());
-    voice.leftGain = gain.left;
-    voice.rightGain = gain.right;
+    mixer.SetGains(voice, gain.left, gain.right);
 }
 
 HRESULT SoundBuffer::GetStatus(DWORD* status) {
@@ -94,11 +97,11 @@ HRESULT SoundBuffer::GetStatus(DWORD* status) {
         return DSERR_INVALIDPARAM;
     }
     device.CheckOutput();
-    std::lock_guard lock(mixer.Guard());
+    const audio::VoiceStatus now = mixer.Status(voice);
     DWORD result = 0;
-    if (voice.playing) {
+    if (now.playing) {
         result |= DSBSTATUS_PLAYING;
-        if (voice.looping) {
+        if (now.looping) {
             result |= DSBSTATUS_LOOPING;
         }
     }
@@ -114,7 +117,7 @@ HRESULT SoundBuffer::Play(DWORD reserved1, DWORD priority, DWORD playFlags) {
         return DSERR_INVALIDPARAM;
     }
     device.CheckOutput();
-    if (lost) {
+    if (lost || !device.Wake()) {
         return DSERR_BUFFERLOST;
     }
     if (mixRate != mixer.Rate()) {
@@ -122,17 +125,17 @@ HRESULT SoundBuffer::Play(DWORD reserved1, DWORD priority, DWORD playFlags) {
         stale = true;
     }
     if (stale) {
-        Rebuild(true);
+        const HRESULT rebuilt = Rebuild(true);
+        if (FAILED(rebuilt)) {
+            return rebuilt;
+        }
     }
-    std::lock_guard lock(mixer.Guard());
-    voice.playing = true;
-    voice.looping = (playFlags & DSBPLAY_LOOPING) != 0;
+    mixer.Start(voice, (playFlags & DSBPLAY_LOOPING) != 0);
     return DS_OK;
 }
 
 HRESULT SoundBuffer::Stop() {
-    std::lock_guard lock(mixer.Guard());
-    voice.playing = false;
+    mixer.Stop(voice);
     return DS_OK;
 }
 
@@ -147,13 +150,9 @@ HRESULT SoundBuffer::Restore() {
     lost = false;
     std::fill(bytes.begin(), bytes.end(), SilenceByte());
     mixRate = mixer.Rate();
-    std::vector<float> gone;
-    {
-        std::lock_guard lock(mixer.Guard());
-        voice.samples.swap(gone);
-        voice.frames = MixFrames(sourceFrames, frequency, mixRate);
-        voice.position = 0;
-    }
+    mixer.Replace(voice, format.nChannels,
+                  std::max<std::uint32_t>(MixFrames(sourceFrames, frequency, mixRate), 1), {});
+    mixer.SetPosition(voice, 0);
     stale = true;
     return DS_OK;
 }
@@ -162,13 +161,9 @@ HRESULT SoundBuffer::GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) {
     if (playCursor == nullptr && writeCursor == nullptr) {
         return DSERR_INVALIDPARAM;
     }
-    std::uint32_t frame = 0;
-    bool playing = false;
-    {
-        std::lock_guard lock(mixer.Guard());
-        frame = Scale(voice.position, voice.frames, sourceFrames);
-        playing = voice.playing;
-    }
+    const audio::VoiceStatus now = mixer.Status(voice);
+    const std::uint32_t frame = Scale(now.position, now.frames, sourceFrames);
+    const bool playing = now.playing;
     if (playCursor) {
         *playCursor = frame * format.nBlockAlign;
     }
@@ -185,8 +180,7 @@ HRESULT SoundBuffer::SetCurrentPosition(DWORD newPosition) {
         return DSERR_INVALIDPARAM;
     }
     const std::uint32_t frame = newPosition / format.nBlockAlign;
-    std::lock_guard lock(mixer.Guard());
-    voice.position = Scale(frame, sourceFrames, voice.frames);
+    mixer.SetPosition(voice, Scale(frame, sourceFrames, mixer.Status(voice).frames));
     return DS_OK;
 }
 
@@ -265,11 +259,14 @@ HRESULT SoundBuffer::SetFrequency(DWORD newFrequency) {
     if (newFrequency < DSBFREQUENCY_MIN || newFrequency > DSBFREQUENCY_MAX) {
         return DSERR_INVALIDPARAM;
     }
-    if (newFrequency != frequency) {
-        frequency = newFrequency;
-        Rebuild(false);
+    if (newFrequency == frequency) {
+        return DS_OK;
     }
-    return DS_OK;
+    if (MixFrames(sourceFrames, newFrequency, mixRate) == 0) {
+        return DSERR_INVALIDPARAM;
+    }
+    frequency = newFrequency;
+    return Rebuild(false);
 }
 
 HRESULT SoundBuffer::Lock(DWORD offset, DWORD count, void** audio1, DWORD* bytes1, void** audio2,
@@ -313,8 +310,7 @@ HRESULT SoundBuffer::Unlock(void* audio1, DWORD bytes1, void* audio2, DWORD byte
         (audio2 == nullptr && bytes2 != 0)) {
         return DSERR_INVALIDPARAM;
     }
-    Rebuild(false);
-    return DS_OK;
+    return Rebuild(false);
 }
 
 } // namespace dsound

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/dsound/Mixer.h"
+#include "audio/Mixer.h"
+#include "platform/dsound/RefCounted.h"
 #include "platform/dsound/dsound.h"
 
-#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -14,14 +14,12 @@ class DirectSoundDevice;
 // A secondary buffer. Its bytes belong to the program's thread; what the mixer reads is the
 // voice, made from the bytes by resampling whenever the bytes, the frequency or the mix rate
 // change, so that mixing is a gain and an add per sample.
-class SoundBuffer : public IDirectSoundBuffer {
+class SoundBuffer : public RefCounted<IDirectSoundBuffer> {
 public:
     SoundBuffer(DirectSoundDevice& device, DWORD flags, const WAVEFORMATEX& format, DWORD bytes);
     SoundBuffer(const SoundBuffer&) = delete;
     SoundBuffer& operator=(const SoundBuffer&) = delete;
 
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) override;
     HRESULT GetFormat(WAVEFORMATEX* format, DWORD sizeAllocated, DWORD* sizeWritten) override;
     HRESULT GetVolume(LONG* volume) override;
@@ -47,15 +45,15 @@ private:
     ~SoundBuffer() override;
 
     // Brings the voice in line with the bytes, frequency and mix rate: resampled at once when
-    // it plays (or when `now`), else left stale until Play.
-    void Rebuild(bool now);
+    // it plays (or when `now`), else left stale until Play. DSERR_OUTOFMEMORY when the
+    // resampled sound does not fit in memory.
+    HRESULT Rebuild(bool now);
     void ApplyGains();
     bool Has(DWORD control) const { return (flags & control) != 0; }
     std::uint8_t SilenceByte() const { return format.wBitsPerSample == 8 ? 0x80 : 0x00; }
 
     DirectSoundDevice& device;
-    Mixer& mixer;
-    std::atomic<ULONG> references{1};
+    audio::Mixer& mixer;
     const DWORD flags;
     WAVEFORMATEX format;
     std::vector<std::uint8_t> bytes;
@@ -67,7 +65,7 @@ private:
     bool lost = false;
     // The voice's samples do not match the bytes and frequency; it cannot play until rebuilt.
     bool stale = true;
-    MixVoice voice;
+    audio::Mixer::VoiceId voice = 0;
 };
 
 } // namespace dsound

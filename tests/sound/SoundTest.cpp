@@ -2,13 +2,14 @@
 // CSoundDevice and CSoundVoice over it.
 #include "Spectrum.h"
 
-#include "platform/Sleep.h"
+#include "audio/OfflineOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
+#include "platform/dsound/DirectSoundDevice.h"
 #include "platform/dsound/DsPtr.h"
-#include "platform/dsound/OfflineOutput.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
+#include "tests/cricket/FakeClock.h"
 #include "tests/wave/WaveBuilder.h"
 
 #include <gtest/gtest.h>
@@ -31,17 +32,6 @@ constexpr DWORD kAllControls = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS
 WAVEFORMATEX PcmFormat(WORD channels, DWORD rate, WORD bits) {
     const auto blockAlign = static_cast<WORD>(channels * bits / 8);
     return {WAVE_FORMAT_PCM, channels, rate, rate * blockAlign, blockAlign, bits, 0};
-}
-
-// A sine of `amplitude` (0..1) at `frequency` Hz, `frames` long, as 16-bit mono samples.
-Bytes Sine16(double frequency, double rate, double amplitude, std::size_t frames) {
-    Bytes bytes;
-    for (std::size_t i = 0; i < frames; ++i) {
-        const auto value = static_cast<std::uint16_t>(std::lround(
-            32767.0 * amplitude * std::sin(2.0 * std::numbers::pi * frequency * i / rate)));
-        bytes.insert(bytes.end(), {std::uint8_t(value), std::uint8_t(value >> 8)});
-    }
-    return bytes;
 }
 
 // A buffer's first `size` bytes, through a lock.
@@ -78,9 +68,12 @@ struct OfflineDevice {
         EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
         return status;
     }
-    std::shared_ptr<dsound::OfflineOutput> output = std::make_shared<dsound::OfflineOutput>();
+    FakeClock clock;
+    std::shared_ptr<audio::OfflineOutput> output = std::make_shared<audio::OfflineOutput>();
     DsPtr<IDirectSound> device;
 };
+
+constexpr std::int64_t kMs = 1000000;
 
 // Left and right levels of a 1 kHz sine at the mix rate (no resampling between gain and output)
 // at the given volume and pan.
@@ -92,7 +85,7 @@ std::pair<double, double> Levels(LONG volume, LONG pan) {
     return {Rms(Channel(out, 2, 0, 0, 9600)), Rms(Channel(out, 2, 1, 0, 9600))};
 }
 
-TEST(Mixer, VolumePanAndResampling) {
+TEST(DirectSoundApi, VolumeAndPan) {
     const auto [left, right] = Levels(0, 0);
     EXPECT_NEAR(left, 0.5 / std::sqrt(2.0), 1e-3);
     const auto [halfLeft, halfRight] = Levels(-600, 0);
@@ -102,19 +95,6 @@ TEST(Mixer, VolumePanAndResampling) {
     EXPECT_NEAR(Db(panLeft / left), 0.0, 0.01);
     EXPECT_NEAR(Db(panRight / right), -16.66, 0.01);
     EXPECT_EQ(Levels(DSBVOLUME_MIN, 0), std::pair(0.0, 0.0));
-    // A 4.9 kHz tone (89% of the buffer's Nyquist frequency) keeps its level and moves with the
-    // pitch; nothing else comes out near it (linear interpolation would leave images at 6 kHz).
-    for (const DWORD frequency : {10525u, 11025u, 11525u}) {
-        OfflineDevice sound;
-        auto buffer = sound.Buffer(PcmFormat(1, 11025, 16), Sine16(4900, 11025, 0.5, 2 * 11025));
-        ASSERT_EQ(buffer->SetFrequency(frequency), DS_OK);
-        ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
-        const std::vector<double> x = Channel(sound.output->Render(90000), 2, 0, 16384, 65536);
-        const ToneReport report = AnalyseTone(x, 48000);
-        EXPECT_NEAR(report.frequency, 4900.0 * frequency / 11025.0, 2.0);
-        EXPECT_NEAR(Db(Rms(x) * std::sqrt(2.0) / 0.5), 0.0, 0.5);
-        EXPECT_LT(report.spuriousDb, -70.0);
-    }
 }
 
 TEST(DirectSoundApi, ParameterChecks) {
@@ -182,11 +162,13 @@ TEST(DirectSoundApi, LockWrapsIntoASecondBlockAndLostBuffersComeBackEmpty) {
     EXPECT_EQ(sound.Status(buffer.get()), DSBSTATUS_BUFFERLOST);
     EXPECT_EQ(buffer->Play(0, 0, 0) | buffer->Restore(), DSERR_BUFFERLOST);
     sound.output->SetAvailable(true);
+    sound.clock.Step(dsound::DirectSoundDevice::kFirstRetryMs * kMs);
     ASSERT_EQ(buffer->Restore(), DS_OK);
     EXPECT_EQ(sound.Status(buffer.get()), 0u);
     EXPECT_EQ(BufferBytes(buffer.get(), 100), Bytes(100, 0x80));
     // An output that goes away makes every buffer lost.
     sound.output->Remove();
+    sound.clock.Step(dsound::DirectSoundDevice::kCheckIntervalMs * kMs);
     EXPECT_EQ(sound.Status(buffer.get()), DSBSTATUS_BUFFERLOST);
 }
 
@@ -217,19 +199,14 @@ TEST(DirectSoundApi, PrimaryBufferKeepsACheckedFormatAndCreateFailsCleanly) {
 
 constexpr DWORD kCricketFlags = 0x80E0;
 
-// The output behind DirectSoundCreate and the voices' devices. Sleeps are recorded; once
-// `wakeAfter` of them have passed the output may open again.
-std::shared_ptr<dsound::OfflineOutput> output;
-std::vector<std::uint32_t> sleeps;
-std::size_t wakeAfter = SIZE_MAX;
+// The output behind DirectSoundCreate and the voices' devices; whether the holder still held a
+// device at each creation.
+std::shared_ptr<audio::OfflineOutput> output;
+CSoundDevice* holder = nullptr;
+std::vector<bool> heldAtCreate;
 HRESULT CreateOffline(const void*, IDirectSound** out, void*) {
+    heldAtCreate.push_back(holder != nullptr && holder->device);
     return dsound::CreateDevice(output, out);
-}
-void RecordSleep(std::uint32_t milliseconds) {
-    sleeps.push_back(milliseconds);
-    if (sleeps.size() == wakeAfter) {
-        output->SetAvailable(true);
-    }
 }
 
 // A device that hears the mix at the moment each buffer is made.
@@ -250,17 +227,13 @@ struct Listening : IDirectSound {
 class SoundClasses : public ::testing::Test {
 protected:
     void SetUp() override {
-        output = std::make_shared<dsound::OfflineOutput>();
-        sleeps.clear();
-        wakeAfter = SIZE_MAX;
+        output = std::make_shared<audio::OfflineOutput>();
+        holder = &device;
+        heldAtCreate.clear();
         previousCreate = dsound::SetCreateFunction(&CreateOffline);
-        previousSleep = platform::SetSleepFunction(&RecordSleep);
         ASSERT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 1);
     }
-    void TearDown() override {
-        dsound::SetCreateFunction(previousCreate);
-        platform::SetSleepFunction(previousSleep);
-    }
+    void TearDown() override { dsound::SetCreateFunction(previousCreate); }
     // Opens `target` over a RIFF image of the format and data.
     void OpenWave(CWaveResource& target, const WAVEFORMATEX& f, const Bytes& data) {
         using namespace wavetest;
@@ -270,23 +243,22 @@ protected:
         ASSERT_EQ(target.OpenMemory(images.back().data(), std::uint32_t(images.back().size())), 1);
     }
 
+    FakeClock clock;
     std::vector<Bytes> images;
     CSoundDevice device;
     CSoundVoice voice;
     dsound::CreateFunction previousCreate = nullptr;
-    platform::SleepFunction previousSleep = nullptr;
 };
 
-// The output stays open only while a device holds it, so it shows how many there are.
 TEST_F(SoundClasses, DeviceHoldsOneDeviceOrNone) {
     ASSERT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 1);
-    EXPECT_TRUE(output->IsOpen()) << "the first device went before the second was made";
     EXPECT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 12), 0) << "a rejected format";
     EXPECT_FALSE(device.device);
-    EXPECT_FALSE(output->IsOpen());
     output->SetAvailable(false);
     EXPECT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 0) << "no output";
     EXPECT_FALSE(device.device);
+    EXPECT_EQ(heldAtCreate, std::vector<bool>(4, false))
+        << "a device outlived the next one's making";
 }
 
 TEST_F(SoundClasses, VoiceCreateReplacesOnlyWhatItCan) {
@@ -300,6 +272,9 @@ TEST_F(SoundClasses, VoiceCreateReplacesOnlyWhatItCan) {
     EXPECT_FALSE(voice.buffer);
     EXPECT_EQ(voice.wave, &first) << "the wave in use stays";
     // Over a playing buffer, the old one is gone before the new one is made, also when that fails.
+    // Another buffer keeps the output running.
+    CSoundVoice other;
+    ASSERT_EQ(other.Create(device, first, kCricketFlags), 1);
     auto* listening = new Listening;
     listening->inner = std::move(device.device);
     device.device = DsPtr<IDirectSound>(listening);
@@ -348,40 +323,82 @@ TEST_F(SoundClasses, VoicePlaysOnceOrLoopsAndStartsFromTheBeginning) {
     }
 }
 
-TEST_F(SoundClasses, AfterALossPlayOrRestoreBringTheVoiceBack) {
+// Sixteen voices ticked as crickets tick them, every 10 ms, through an outage: the device tries
+// to reopen the output on a back-off schedule however many buffers ask, each Play answers at
+// once, and when the output returns every voice is refilled and sings from its first sample.
+TEST_F(SoundClasses, AnOutageIsPacedByTheDeviceAndEveryVoiceComesBackWhole) {
     CWaveResource wave;
-    const Bytes data = Sine16(440.0, 11025, 0.5, 11025);
+    const Bytes data = Sine16(440.0, 11025, 0.05, 11025);
     OpenWave(wave, PcmFormat(1, 11025, 16), data);
-    ASSERT_EQ(voice.Create(device, wave, kCricketFlags), 1);
-    int restored = 7;
-    EXPECT_EQ(voice.Restore(&restored), 1) << "not lost";
-    EXPECT_EQ(restored, 0);
-    // Play restores, refills and starts from the beginning.
-    ASSERT_EQ(voice.Play(0), 1);
+    std::vector<CSoundVoice> voices(16);
+    for (CSoundVoice& v : voices) {
+        ASSERT_EQ(v.Create(device, wave, kCricketFlags), 1);
+        ASSERT_EQ(v.Play(0), 1);
+    }
     const std::vector<std::int16_t> start = output->Render(4800);
-    output->Render(4800);
-    ASSERT_EQ(dsound::LoseBuffers(device.device.get()), DS_OK);
-    EXPECT_EQ(voice.IsPlaying(), 0);
-    ASSERT_EQ(voice.Play(0), 1);
-    EXPECT_EQ(voice.IsPlaying(), 1);
-    EXPECT_EQ(BufferBytes(voice.buffer.get(), static_cast<DWORD>(data.size())), data);
-    EXPECT_EQ(output->Render(4800), start);
-    EXPECT_TRUE(sleeps.empty());
-    // The output comes back during the third wait.
-    output->SetAvailable(false);
-    ASSERT_EQ(dsound::LoseBuffers(device.device.get()), DS_OK);
-    wakeAfter = 3;
-    EXPECT_EQ(voice.Restore(&restored), 1);
-    EXPECT_EQ(restored, 1);
-    EXPECT_EQ(sleeps, std::vector<std::uint32_t>(3, 10));
-    // It never comes back: about one second of 10 ms waits, then failure.
-    sleeps.clear();
-    wakeAfter = SIZE_MAX;
+    int restored = 7;
+    EXPECT_EQ(voices[0].Restore(&restored), 1) << "not lost";
+    EXPECT_EQ(restored, 0);
+
     output->SetAvailable(false);
     output->Remove();
-    EXPECT_EQ(voice.Restore(&restored), 0);
-    EXPECT_EQ(restored, 0);
-    EXPECT_EQ(sleeps, std::vector<std::uint32_t>(kRestoreAttempts - 1, 10));
+    const int opensBefore = output->Opens();
+    std::vector<std::int64_t> attempts;
+    for (std::int64_t ms = 10; ms <= 3200; ms += 10) {
+        clock.Step(10 * kMs);
+        const int opens = output->Opens();
+        for (CSoundVoice& v : voices) {
+            if (!v.IsPlaying()) {
+                EXPECT_EQ(v.Play(0), 0) << ms;
+            }
+        }
+        if (output->Opens() != opens) {
+            attempts.push_back(ms);
+        }
+        ASSERT_LE(output->Opens() - opens, 1) << "one attempt per interval, at " << ms;
+    }
+    // 100 ms doubling to 800 ms after the first attempt, which comes when the loss is noticed.
+    EXPECT_EQ(attempts, (std::vector<std::int64_t>{10, 110, 310, 710, 1510, 2310, 3110}));
+    EXPECT_EQ(output->Opens() - opensBefore, 7);
+
+    output->SetAvailable(true);
+    clock.Step(800 * kMs);
+    for (CSoundVoice& v : voices) {
+        EXPECT_EQ(v.IsPlaying(), 0);
+        ASSERT_EQ(v.Play(0), 1);
+    }
+    EXPECT_EQ(BufferBytes(voices[15].buffer.get(), static_cast<DWORD>(data.size())), data);
+    EXPECT_EQ(output->Render(4800), start);
+}
+
+// Long silence closes the output so that the sound server can let its sink sleep; the next Play
+// opens it again and the chirp is heard from its first sample. A wake that fails is a loss.
+TEST_F(SoundClasses, SilenceRestsTheOutputAndPlayWakesItWhole) {
+    CWaveResource wave;
+    OpenWave(wave, PcmFormat(1, 11025, 16), Sine16(440.0, 11025, 0.5, 11025));
+    ASSERT_EQ(voice.Create(device, wave, kCricketFlags), 1);
+    ASSERT_EQ(voice.Play(0), 1);
+    const std::vector<std::int16_t> start = output->Render(4800);
+    const auto silence = [&](int seconds) {
+        output->Render(seconds * 48000);
+        clock.Step(10 * kMs);
+        return voice.IsPlaying();
+    };
+    EXPECT_EQ(silence(10), 0);
+    EXPECT_TRUE(output->IsOpen()) << "ten seconds is a gap within a song";
+    EXPECT_EQ(silence(7), 0);
+    EXPECT_FALSE(output->IsOpen());
+    ASSERT_EQ(voice.Play(0), 1);
+    EXPECT_TRUE(output->IsOpen());
+    EXPECT_EQ(output->Render(4800), start);
+
+    EXPECT_EQ(silence(17), 0);
+    output->SetAvailable(false);
+    EXPECT_EQ(voice.Play(0), 0);
+    clock.Step(10 * kMs);
+    DWORD status = 0;
+    ASSERT_EQ(voice.buffer->GetStatus(&status), DS_OK);
+    EXPECT_EQ(status, DSBSTATUS_BUFFERLOST);
 }
 
 } // namespace

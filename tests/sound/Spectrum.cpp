@@ -8,6 +8,17 @@
 
 namespace soundtest {
 
+std::vector<std::uint8_t> Sine16(double frequency, double rate, double amplitude,
+                                 std::size_t frames) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const auto value = static_cast<std::uint16_t>(std::lround(
+            32767.0 * amplitude * std::sin(2.0 * std::numbers::pi * frequency * i / rate)));
+        bytes.insert(bytes.end(), {std::uint8_t(value), std::uint8_t(value >> 8)});
+    }
+    return bytes;
+}
+
 std::vector<double> Channel(const std::vector<std::int16_t>& interleaved, int channels, int channel,
                             std::size_t first, std::size_t count) {
     std::vector<double> samples(count);

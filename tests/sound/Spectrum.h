@@ -5,6 +5,11 @@
 
 namespace soundtest {
 
+// A sine of `amplitude` (0..1) at `frequency` Hz, `frames` long, as 16-bit mono little-endian
+// PCM bytes.
+std::vector<std::uint8_t> Sine16(double frequency, double rate, double amplitude,
+                                 std::size_t frames);
+
 // One channel of interleaved 16-bit samples from frame `first` on, as values in -1..1.
 std::vector<double> Channel(const std::vector<std::int16_t>& interleaved, int channels, int channel,
                             std::size_t first, std::size_t count);

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-namespace dsound {
+namespace audio {
 
 // What an output pulls its sound from. The output tells it the device's format before the
 // first Mix and calls Mix on its own thread.
@@ -28,6 +29,11 @@ public:
     virtual void Close() = 0;
     // True once an open device has gone away (unplugged, server gone).
     virtual bool Lost() = 0;
+    // Whether closing the output while nothing sounds helps: it lets a sound server suspend its
+    // sink. A capture to a file would only be cut.
+    virtual bool CanRest() const { return true; }
+    // Why the last Open failed or the device went away, as the sound library tells it.
+    virtual std::string Error() const = 0;
 };
 
-} // namespace dsound
+} // namespace audio

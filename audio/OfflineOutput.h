@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/dsound/AudioOutput.h"
+#include "audio/AudioOutput.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-namespace dsound {
+namespace audio {
 
 // An output that makes sound only when asked: tests and benchmarks render N frames at a time.
 // It can also play a device that goes away and one that cannot be opened.
@@ -16,6 +17,7 @@ public:
     bool Open(MixSource& source) override;
     void Close() override;
     bool Lost() override;
+    std::string Error() const override { return available ? "" : "offline output unavailable"; }
 
     // Interleaved samples of `frames` frames; silence while closed.
     void Render(std::int16_t* out, int frames);
@@ -27,6 +29,8 @@ public:
     void SetAvailable(bool canOpen) { available = canOpen; }
 
     bool IsOpen() const { return open; }
+    // How many times Open was called.
+    int Opens() const { return opens; }
     int Rate() const { return rate; }
     int Channels() const { return channels; }
 
@@ -36,7 +40,8 @@ private:
     bool available = true;
     bool open = false;
     bool removed = false;
+    int opens = 0;
     MixSource* source = nullptr;
 };
 
-} // namespace dsound
+} // namespace audio

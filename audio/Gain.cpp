@@ -1,9 +1,9 @@
-#include "platform/dsound/Gain.h"
+#include "audio/Gain.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace dsound {
+namespace audio {
 namespace {
 
 float Amplitude(std::int32_t hundredthsOfDb) {
@@ -19,4 +19,4 @@ StereoGain GainFor(std::int32_t volume, std::int32_t pan) {
     return {Amplitude(volume - std::max(pan, 0)), Amplitude(volume - std::max(-pan, 0))};
 }
 
-} // namespace dsound
+} // namespace audio

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace dsound {
+namespace audio {
 
 struct StereoGain {
     float left;
@@ -13,4 +13,4 @@ struct StereoGain {
 // |pan| hundredths of a dB on top of the volume. -10000 in all is silence.
 StereoGain GainFor(std::int32_t volume, std::int32_t pan);
 
-} // namespace dsound
+} // namespace audio

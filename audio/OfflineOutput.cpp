@@ -1,8 +1,8 @@
-#include "platform/dsound/OfflineOutput.h"
+#include "audio/OfflineOutput.h"
 
 #include <algorithm>
 
-namespace dsound {
+namespace audio {
 
 OfflineOutput::OfflineOutput(int outputRate, int outputChannels)
     : rate(outputRate), channels(outputChannels) {
@@ -10,6 +10,7 @@ OfflineOutput::OfflineOutput(int outputRate, int outputChannels)
 
 bool OfflineOutput::Open(MixSource& mixSource) {
     Close();
+    ++opens;
     if (!available) {
         return false;
     }
@@ -43,4 +44,4 @@ std::vector<std::int16_t> OfflineOutput::Render(int frames) {
     return samples;
 }
 
-} // namespace dsound
+} // namespace audio

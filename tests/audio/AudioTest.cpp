@@ -1,0 +1,117 @@
+// The engine on its own: the mixer's voices heard through the offline output.
+#include "Spectrum.h"
+
+#include "audio/Mixer.h"
+#include "audio/OfflineOutput.h"
+#include "audio/Resample.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <thread>
+
+using namespace soundtest;
+
+namespace {
+
+// A 4.9 kHz tone in an 11025 Hz buffer (89% of its Nyquist frequency) at three playback rates:
+// its level kept and nothing else near it (linear interpolation would leave images at 6 kHz;
+// 8-bit voices would leave noise at -48 dB).
+TEST(Audio, ResampledToneKeepsItsLevelAndNothingElseComesOut) {
+    const std::vector<std::uint8_t> bytes = Sine16(4900, 11025, 0.5, 2 * 11025);
+    for (const std::uint32_t frequency : {10525u, 11025u, 11525u}) {
+        audio::Mixer mixer;
+        audio::OfflineOutput output(48000, 2);
+        ASSERT_TRUE(output.Open(mixer));
+        const std::uint32_t frames = audio::MixFrames(2 * 11025, frequency, 48000);
+        const auto voice = mixer.AddVoice(1, frames);
+        mixer.Replace(
+            voice, 1, frames,
+            audio::ResamplePcm(bytes.data(), 2 * 11025, 1, 1, 16, frequency, 48000, frames));
+        mixer.Start(voice, false);
+        const std::vector<double> x = Channel(output.Render(90000), 2, 0, 16384, 65536);
+        const ToneReport report = AnalyseTone(x, 48000);
+        EXPECT_NEAR(report.frequency, 4900.0 * frequency / 11025.0, 2.0);
+        EXPECT_NEAR(Db(Rms(x) * std::sqrt(2.0) / 0.5), 0.0, 0.05) << frequency;
+        EXPECT_LT(report.spuriousDb, -85.0) << frequency;
+    }
+}
+
+TEST(Audio, MixFramesRefusesLengthsBeyond32Bits) {
+    constexpr std::uint32_t kMax = std::numeric_limits<std::uint32_t>::max();
+    const std::tuple<std::uint32_t, std::uint32_t, int, std::uint32_t> cases[] = {
+        {13288, 11025, 48000, 57853},
+        {1, 200000, 48000, 1},
+        {kMax, 48000, 48000, kMax},
+        {kMax, 100, 48000, 0},
+        {26843545, 100, 48000, 0}};
+    for (const auto& [source, frequency, rate, expected] : cases) {
+        EXPECT_EQ(audio::MixFrames(source, frequency, rate), expected)
+            << source << "@" << frequency;
+    }
+}
+
+// A stereo voice keeps its channels apart; stereo bytes with the same channels can be kept as one.
+TEST(Audio, StereoVoicesKeepTheirChannels) {
+    const std::vector<std::uint8_t> mono = Sine16(1000, 48000, 0.5, 4800);
+    std::vector<std::uint8_t> leftOnly(2 * mono.size(), 0), both(2 * mono.size());
+    for (std::size_t f = 0; f < 4800; ++f) {
+        for (std::size_t b = 0; b < 2; ++b) {
+            leftOnly[4 * f + b] = both[4 * f + b] = both[4 * f + 2 + b] = mono[2 * f + b];
+        }
+    }
+    EXPECT_FALSE(audio::SameChannels(leftOnly.data(), 4800, 16));
+    EXPECT_TRUE(audio::SameChannels(both.data(), 4800, 16));
+    audio::Mixer mixer;
+    audio::OfflineOutput output(48000, 2);
+    ASSERT_TRUE(output.Open(mixer));
+    const auto voice = mixer.AddVoice(2, 4800);
+    mixer.Replace(voice, 2, 4800,
+                  audio::ResamplePcm(leftOnly.data(), 4800, 2, 2, 16, 48000, 48000, 4800));
+    mixer.Start(voice, false);
+    const std::vector<std::int16_t> out = output.Render(4800);
+    EXPECT_NEAR(Rms(Channel(out, 2, 0, 0, 4800)), 0.5 / std::sqrt(2.0), 1e-3);
+    EXPECT_EQ(Rms(Channel(out, 2, 1, 0, 4800)), 0.0);
+}
+
+// Voices changed on this thread while another thread mixes; the ThreadSanitizer build checks
+// that every shared field is read and written under the mixer's lock.
+TEST(Audio, VoicesChangeWhileAnotherThreadMixes) {
+    audio::Mixer mixer;
+    audio::OfflineOutput output(48000, 2);
+    ASSERT_TRUE(output.Open(mixer));
+    const std::vector<std::uint8_t> bytes = Sine16(1000, 48000, 0.5, 4800);
+    const auto voice = mixer.AddVoice(1, 4800);
+    std::atomic<bool> done{false};
+    std::atomic<int> peak{0};
+    std::thread mixing([&] {
+        while (!done) {
+            for (const std::int16_t sample : output.Render(480)) {
+                peak = std::max<int>(peak, std::abs(sample));
+            }
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        const std::uint32_t frames = 4800 - 10 * (i % 2);
+        mixer.Replace(voice, 1, frames,
+                      audio::ResamplePcm(bytes.data(), 4800, 1, 1, 16, 48000, 48000, frames));
+        mixer.SetGains(voice, 0.5f, 1.0f);
+        mixer.Start(voice, true);
+        mixer.SetPosition(voice, 100);
+        EXPECT_LT(mixer.Status(voice).position, frames);
+        mixer.Stop(voice);
+    }
+    mixer.Start(voice, true);
+    while (peak == 0) {
+        std::this_thread::yield();
+    }
+    done = true;
+    mixing.join();
+    EXPECT_EQ(mixer.Status(voice).frames, 4790u);
+    EXPECT_GT(peak, 8000);
+}
+
+} // namespace
