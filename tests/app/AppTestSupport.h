@@ -7,7 +7,7 @@
 #include "platform/LocalTime.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "res/Strings.h"
-#include "tests/cricket/FakeDirectSound.h"
+#include "testsupport/FakeDirectSound.h"
 
 #include <gtest/gtest.h>
 

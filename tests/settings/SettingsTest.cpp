@@ -1,8 +1,8 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsMath.h"
 
-#include "SettingsFileBuilder.h"
 #include "platform/File.h"
+#include "testsupport/SettingsFileBuilder.h"
 
 #include <gtest/gtest.h>
 

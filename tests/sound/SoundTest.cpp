@@ -1,6 +1,6 @@
 // The DirectSound stand-in heard through an offline output at 48000 Hz stereo and its answers;
 // CSoundDevice and CSoundVoice over it.
-#include "Spectrum.h"
+#include "testsupport/Spectrum.h"
 
 #include "audio/OfflineOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
@@ -9,8 +9,8 @@
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
-#include "tests/cricket/FakeClock.h"
-#include "tests/wave/WaveBuilder.h"
+#include "testsupport/FakeClock.h"
+#include "testsupport/WaveBuilder.h"
 
 #include <gtest/gtest.h>
 
