@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/QtFramework.h"
-#include "settings/CSettingsDlg.h"
+#include "ui/CSettingsDlg.h"
 
 #include <QSystemTrayIcon>
 #include <QWidget>

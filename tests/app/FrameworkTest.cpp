@@ -144,12 +144,3 @@ TEST_P(LoopEnd, BeforeAnyTickAndShutDownRuns) {
 INSTANTIATE_TEST_SUITE_P(FailedStartExitSignalSignalInBox, LoopEnd, ::testing::Range(0, 4));
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program without the test's environment.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

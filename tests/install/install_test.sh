@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs Kirorin from a build into a temporary HOME with tools/install.sh, checks what landed
-# where, and uninstalls it again with tools/uninstall.sh.
+# Installs Kirorin from a build into a temporary HOME with install/install.sh, checks what landed
+# where, and uninstalls it again with install/uninstall.sh.
 # Usage: install_test.sh <case> <source folder> <build folder>
 set -euo pipefail
 
@@ -21,8 +21,8 @@ same_listing() { # expected listing file, what
     diff -u "$1" <(listing) >&2 || fail "$2"
 }
 
-install_kirorin() { "$source_dir/tools/install.sh" --no-build --build-dir "$build_dir" "$@" >/dev/null; }
-uninstall_kirorin() { "$source_dir/tools/uninstall.sh" "$@" >/dev/null; }
+install_kirorin() { "$source_dir/install/install.sh" --no-build --build-dir "$build_dir" "$@" >/dev/null; }
+uninstall_kirorin() { "$source_dir/install/uninstall.sh" "$@" >/dev/null; }
 
 new_home() { # folder name
     export HOME=$work/$1
