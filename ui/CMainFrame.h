@@ -21,16 +21,6 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // 1 exactly while OpenSettings runs the dialog.
-    std::int32_t m_settingsOpen = 0;
-    CSettingsDlg m_settingsDlg;
-    // Null once the icon is removed.
-    QSystemTrayIcon* m_trayIcon = nullptr;
-    // The menu a StatusNotifierItem host draws itself, from what the icon exports over DBusMenu.
-    QMenu* m_hostMenu = nullptr;
-    // Ends a tick suspension whose host never reported the menu closed.
-    QTimer* m_hostMenuBound = nullptr;
-
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -47,6 +37,16 @@ private:
     void BringSettingsToFront();
     void ShowIconOnceTrayAvailable();
     void PostToSelf(std::uint32_t command);
+
+    // 1 exactly while OpenSettings runs the dialog.
+    std::int32_t m_settingsOpen = 0;
+    CSettingsDlg m_settingsDlg;
+    // Null once the icon is removed.
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    // The menu a StatusNotifierItem host draws itself, from what the icon exports over DBusMenu.
+    QMenu* m_hostMenu = nullptr;
+    // Ends a tick suspension whose host never reported the menu closed.
+    QTimer* m_hostMenuBound = nullptr;
 
     // The activation that opens the settings: a double click on an XEmbed tray, the primary
     // activation with a StatusNotifierItem host, which never reports double clicks.
