@@ -1,5 +1,6 @@
 #include "app/CChorusApp.h"
 #include "app/CommandLine.h"
+#include "audio/SdlOutput.h"
 #include "platform/Display.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     if (const auto exitCode = HandleCommandLine(argc, argv, stdout, stderr)) {
         return *exitCode;
     }
+    audio::NameTheStreamIcon();
     // From here on SIGTERM, SIGINT and SIGHUP wait for the event loop to end the program.
     platform::WatchTerminationSignals();
     std::string reason;

@@ -32,11 +32,14 @@ void NameTheStream() {
     SDL_SetHint(SDL_HINT_APP_NAME, "Kirorin");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Kirorin");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Cricket chorus");
-    // SDL has no hint for the icon; PulseAudio clients add PULSE_PROP_* to their properties.
-    setenv("PULSE_PROP_application.icon_name", "kirorin", 0);
 }
 
 } // namespace
+
+void NameTheStreamIcon() {
+    // SDL has no hint for the icon; PulseAudio clients add PULSE_PROP_* to their properties.
+    setenv("PULSE_PROP_application.icon_name", "kirorin", 0);
+}
 
 SdlOutput::~SdlOutput() {
     Close();

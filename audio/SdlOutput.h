@@ -7,6 +7,10 @@
 
 namespace audio {
 
+// Names the icon a sound server shows for our stream. It sets an environment variable, so call
+// it first in main(), before any other thread runs.
+void NameTheStreamIcon();
+
 // The sound card through SDL's audio subsystem: 48000 Hz stereo S16 in 10 ms periods, or
 // whatever rate and channel count the device insists on.
 class SdlOutput : public AudioOutput {
