@@ -7,8 +7,8 @@
 #include "platform/LocalTime.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "res/Strings.h"
+#include "tests/ScopedOverride.h"
 #include "testsupport/FakeDirectSound.h"
-#include "testsupport/ScopedOverride.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "settings/SettingsMath.h"
 
 #include "platform/File.h"
-#include "testsupport/ScopedOverride.h"
+#include "tests/ScopedOverride.h"
 #include "testsupport/SettingsFileBuilder.h"
 
 #include <gtest/gtest.h>

@@ -9,8 +9,8 @@
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
+#include "tests/ScopedOverride.h"
 #include "testsupport/FakeClock.h"
-#include "testsupport/ScopedOverride.h"
 #include "testsupport/WaveBuilder.h"
 
 #include <gtest/gtest.h>
