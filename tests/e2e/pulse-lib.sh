@@ -13,6 +13,7 @@ pulse_setup() {
     export PULSE_RUNTIME_PATH=$E2E_DIR/pulse PULSE_CLIENTCONFIG=$E2E_DIR/pulse-client.conf
     export SDL_AUDIODRIVER=pulseaudio
     unset SDL_DISKAUDIOFILE PULSE_SERVER
+    export LSAN_OPTIONS=suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/pulse-lsan.supp
 }
 
 server_process() {
