@@ -50,10 +50,10 @@ clean:
 # the settings file.
 .PHONY: install uninstall deb
 install: deps
-	tools/install.sh $(if $(filter 1,$(AUTOSTART)),--autostart)
+	install/install.sh $(if $(filter 1,$(AUTOSTART)),--autostart)
 
 uninstall:
-	tools/uninstall.sh $(if $(filter 1,$(PURGE)),--purge)
+	install/uninstall.sh $(if $(filter 1,$(PURGE)),--purge)
 
 # The system install as a Debian package: build/kirorin_<version>_<arch>.deb.
 deb:

@@ -5,7 +5,7 @@ add_executable(bench_mixer
   ${CMAKE_CURRENT_LIST_DIR}/mixer_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mixer_chorus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mixer_openal.cpp
-  ${CMAKE_SOURCE_DIR}/tests/sound/Spectrum.cpp)
+  ${CMAKE_SOURCE_DIR}/testsupport/Spectrum.cpp)
 target_compile_definitions(bench_mixer PRIVATE
   ALSOFT_BENCH_CONF="${CMAKE_CURRENT_BINARY_DIR}/alsoft-bench.conf")
 target_link_libraries(bench_mixer PRIVATE kirorin_core benchmark::benchmark OpenAL::OpenAL)

@@ -5,7 +5,7 @@
 #include "audio/OfflineOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/DsPtr.h"
-#include "tests/sound/Spectrum.h"
+#include "testsupport/Spectrum.h"
 
 #include <benchmark/benchmark.h>
 

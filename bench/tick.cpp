@@ -2,8 +2,6 @@
 // 10 ms per tick, so the crickets pass through silences, chirps, rests and new songs as they
 // would in the program.
 #include "ChirpWave.h"
-#include "FakeClock.h"
-#include "FakeDirectSound.h"
 #include "app/CChorusApp.h"
 #include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
@@ -11,6 +9,8 @@
 #include "platform/dsound/DirectSoundControl.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
+#include "testsupport/FakeClock.h"
+#include "testsupport/FakeDirectSound.h"
 
 #include <benchmark/benchmark.h>
 

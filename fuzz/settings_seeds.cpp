@@ -1,5 +1,5 @@
 // Writes the settings fuzzer's seed files, built with the tests' own file builder.
-#include "tests/settings/SettingsFileBuilder.h"
+#include "testsupport/SettingsFileBuilder.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Writes the seed corpus for fuzz_wave: valid and malformed WAVE images made by the tests'
 // builder. Usage: wave_seeds <folder>
 
-#include "tests/wave/WaveBuilder.h"
+#include "testsupport/WaveBuilder.h"
 
 #include <cstdio>
 #include <fstream>

@@ -89,6 +89,7 @@ void CMainFrame::CreateHostMenu() {
         }
     }
     m_hostMenuBound = new QTimer(this);
+    m_hostMenuBound->setObjectName("hostMenuBound");
     m_hostMenuBound->setSingleShot(true);
     connect(m_hostMenuBound, &QTimer::timeout, this, &CMainFrame::HostMenuHidden);
     connect(m_hostMenu, &QMenu::aboutToShow, this, &CMainFrame::HostMenuShown);

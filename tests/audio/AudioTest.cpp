@@ -1,5 +1,5 @@
 // The engine on its own: the mixer's voices heard through the offline output.
-#include "Spectrum.h"
+#include "testsupport/Spectrum.h"
 
 #include "audio/Mixer.h"
 #include "audio/OfflineOutput.h"

@@ -1,8 +1,8 @@
-#include "FakeDirectSound.h"
 #include "cricket/CCricket.h"
 #include "cricket/CTwister.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CWaveResource.h"
+#include "testsupport/FakeDirectSound.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FakeClock.h"
 #include "cricket/CPerfCounterStopwatch.h"
 #include "cricket/CTickStopwatch.h"
+#include "testsupport/FakeClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The settings dialog driven the way a person drives it: clicks and key presses on the open
-// window. Runs on Qt's offscreen platform unless told otherwise (see main.cpp).
-#include "settings/CSettingsDlg.h"
+// window. Runs on Qt's offscreen platform unless told otherwise (see tests/QtTestMain.cpp).
+#include "ui/CSettingsDlg.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -176,3 +176,12 @@ faketime_lib() {
     [[ -f $lib ]] || fail "libfaketime is not installed"
     echo "$lib"
 }
+
+# start_program_at NAME TIME [env arguments...]: start_program with the wall clock starting at
+# TIME ("2026-01-01 08:59:54") through libfaketime; the monotonic clock stays real.
+start_program_at() {
+    local lib
+    lib=$(faketime_lib)
+    export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
+    start_program "$1" LD_PRELOAD="$lib" "FAKETIME=@$2" FAKETIME_DONT_FAKE_MONOTONIC=1 "${@:3}"
+}

@@ -5,10 +5,7 @@ e2e_setup "$1"
 
 # 16 crickets, never disturbed, singing from 09:00 to 17:00; the clock starts at 08:59:54.
 write_settings 1000 0 16 100 1 9 0 17 0
-libfaketime=$(faketime_lib)
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
-start_program window LD_PRELOAD="$libfaketime" \
-    "FAKETIME=@2026-01-01 08:59:54" FAKETIME_DONT_FAKE_MONOTONIC=1
+start_program_at window "2026-01-01 08:59:54"
 wait_capture 16
 running "$PID_window" || fail "the program ended"
 expect_silence 0 $((5 * RATE_BYTES))

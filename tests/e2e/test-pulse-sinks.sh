@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# In a sound server's mixer the program is "Kirorin" with its icon; when the sink it plays on
-# is unloaded, the chorus goes on in the other sink.
+# Against a real sound server: outside the activity window the program keeps no stream open, so
+# that the server suspends the sink; when the window opens the chorus is heard. In the server's
+# mixer the program is "Kirorin" with its icon; when the sink it plays on is unloaded, the chorus
+# goes on in the other sink.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/pulse-lib.sh"
 e2e_setup "$1"
 pulse_setup
-write_settings 1000 1 16 100 0 0 0 23 59
 
+# 16 crickets singing from 09:00; the clock starts at 08:59:56.
+write_settings 1000 1 16 100 1 9 0 17 0
 pulse_start
-record one one
 record two two
-start_program song
-wait_chirps one 0 12
+start_program_at song "2026-01-01 08:59:56"
+rested() {
+    ! sink_inputs_hold 'application.name = "Kirorin"' &&
+        [[ $(pactl list short sinks | awk '$2 == "one" { print $NF }') == SUSPENDED ]]
+}
+wait_until 10 rested || fail "the stream did not rest or the sink did not suspend"
+running "$PID_song" || fail "the program ended"
+record one one
+wait_chirps one 0 14
 for property in 'application.name = "Kirorin"' 'application.icon_name = "kirorin"' \
     'media.name = "Cricket chorus"'; do
     sink_inputs | grep -qF "$property" || fail "stream lacks $property"

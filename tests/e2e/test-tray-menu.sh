@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# The icon in an XEmbed tray: its tip, its menu at the pointer, and the exit entry.
+# The icon in an XEmbed tray that starts after the program (it appears within a few seconds):
+# its tip, its menu at the pointer, and the exit entry.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tray-lib.sh"
 tray_setup "$1"
 
-start_tray
 start_program menu
-wait_icon
+wait_capture 1
+running "$PID_menu" || fail "the program ended without a tray"
+start_tray
+wait_icon 6
 read -r x y <<<"$(icon_centre)"
 
 # Resting on the icon shows a tip; its text is not readable from X (the SNI test reads it).

@@ -8,10 +8,7 @@ tray_setup "$1"
 # One never-disturbed cricket, all day; the clock stands at 08:00, outside 09:00 to 17:00.
 write_settings 1000 0 1 100 0 9 0 17 0
 start_tray
-libfaketime=$(faketime_lib)
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
-start_program settings LD_PRELOAD="$libfaketime" \
-    "FAKETIME=@2026-01-01 08:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1
+start_program_at settings "2026-01-01 08:00:00"
 wait_icon
 wait_capture 1
 

@@ -1,35 +1,14 @@
 #!/usr/bin/env bash
-# Installs Kirorin from a build into a temporary HOME with tools/install.sh, checks what landed
-# where, and uninstalls it again with tools/uninstall.sh.
+# Installs Kirorin from a build into a temporary HOME with install/install.sh, checks what landed
+# where, and uninstalls it again with install/uninstall.sh.
 # Usage: install_test.sh <case> <source folder> <build folder>
 set -euo pipefail
 
 case_name=$1 source_dir=$2 build_dir=$3
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill -KILL "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-wait_for() { # seconds, command...
-    local i
-    for ((i = 0; i < $1 * 10; i++)); do
-        "${@:2}" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+# A private runtime folder, the disk audio driver and a display, as for the end-to-end tests.
+source "$source_dir/tests/e2e/lib.sh"
+e2e_setup "$build_dir/kirorin"
+work=$E2E_DIR
 
 # Every path under HOME with its type and, for files, their checksum.
 listing() {
@@ -42,8 +21,8 @@ same_listing() { # expected listing file, what
     diff -u "$1" <(listing) >&2 || fail "$2"
 }
 
-install_kirorin() { "$source_dir/tools/install.sh" --no-build --build-dir "$build_dir" "$@" >/dev/null; }
-uninstall_kirorin() { "$source_dir/tools/uninstall.sh" "$@" >/dev/null; }
+install_kirorin() { "$source_dir/install/install.sh" --no-build --build-dir "$build_dir" "$@" >/dev/null; }
+uninstall_kirorin() { "$source_dir/install/uninstall.sh" "$@" >/dev/null; }
 
 new_home() { # folder name
     export HOME=$work/$1
@@ -120,21 +99,15 @@ lifecycle)
     value=$(printf '%s' "$value" | sed -E 's/\\(["`$\\])/\1/g; s/%%/%/g')
     [[ "$value" == "$app_dir/kirorin" ]] || fail "Exec $exec_value names $value"
 
-    mkdir -m 700 "$work/run"
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-    pids+=($!)
-    wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
     # A session bus of its own, so that nothing starts one that keeps files in HOME.
     dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
-    pids+=("$(cat "$work/bus.pid")")
+    E2E_PIDS+=("$(cat "$work/bus.pid")")
     # Caches and the instance lock go outside HOME: only what installing leaves is compared.
-    DISPLAY=:$(cat "$work/display") DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus") \
-        SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
-        XDG_RUNTIME_DIR="$work/run" XDG_CACHE_HOME="$work/cache" \
-        "$prefix/bin/kirorin" >"$work/program.log" 2>&1 &
+    DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus") XDG_CACHE_HOME="$work/cache" \
+        "$prefix/bin/kirorin" >"$work/err-program" 2>&1 &
     program_pid=$!
-    pids+=("$program_pid")
-    wait_for 20 test -s "$app_dir/tamberle.sav" || fail "no settings file beside the program"
+    E2E_PIDS+=("$program_pid")
+    wait_until 20 test -s "$app_dir/tamberle.sav" || fail "no settings file beside the program"
     listing >"$work/running"
     if uninstall_kirorin 2>/dev/null; then
         fail "uninstall went ahead while the program ran"

@@ -6,7 +6,7 @@
 #include "res/Strings.h"
 #include "res/dialog133.h"
 #include "res/menu131.h"
-#include "settings/CSettingsDlg.h"
+#include "ui/CSettingsDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>

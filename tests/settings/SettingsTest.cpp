@@ -1,8 +1,9 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsMath.h"
 
-#include "SettingsFileBuilder.h"
 #include "platform/File.h"
+#include "tests/ScopedOverride.h"
+#include "testsupport/SettingsFileBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -71,16 +72,10 @@ const F kLive{1000, 3, 9, 42, 1, 7, 8, 9, 10};
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous = platform::SetFileCalls({kSystem.openForReading, FaultyOpen, kSystem.read,
-                                           FaultyWrite, FaultyClose, FaultyCreate, FaultyFlush,
-                                           FaultyRename, kSystem.remove});
         faults = Faults{};
         fs::create_directory(dir);
     }
-    void TearDown() override {
-        platform::SetFileCalls(previous);
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fs::remove_all(dir); }
     void Write(const Bytes& bytes, const fs::path& to) {
         std::ofstream(to).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
@@ -89,7 +84,9 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    platform::FileCalls previous{};
+    ScopedOverride<platform::SetFileCalls> files{{kSystem.openForReading, FaultyOpen, kSystem.read,
+                                                  FaultyWrite, FaultyClose, FaultyCreate,
+                                                  FaultyFlush, FaultyRename, kSystem.remove}};
     fs::path dir = fs::temp_directory_path() / std::to_string(std::random_device{}());
     std::string path = (dir / "tamberle.sav").string();
 };

@@ -1,6 +1,6 @@
 // Runs kirorin-listen against SDL's disk audio driver and checks what reached the "sound card":
 // the chirp at its pitch and length, the same samples as an offline rendering, the pan.
-#include "Spectrum.h"
+#include "testsupport/Spectrum.h"
 
 #include "sound/CWaveResource.h"
 

@@ -1,6 +1,6 @@
 // The DirectSound stand-in heard through an offline output at 48000 Hz stereo and its answers;
 // CSoundDevice and CSoundVoice over it.
-#include "Spectrum.h"
+#include "testsupport/Spectrum.h"
 
 #include "audio/OfflineOutput.h"
 #include "platform/dsound/DirectSoundControl.h"
@@ -9,8 +9,9 @@
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
-#include "tests/cricket/FakeClock.h"
-#include "tests/wave/WaveBuilder.h"
+#include "tests/ScopedOverride.h"
+#include "testsupport/FakeClock.h"
+#include "testsupport/WaveBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -230,10 +231,8 @@ protected:
         output = std::make_shared<audio::OfflineOutput>();
         holder = &device;
         heldAtCreate.clear();
-        previousCreate = dsound::SetCreateFunction(&CreateOffline);
         ASSERT_EQ(device.Open(nullptr, DSSCL_PRIORITY, 1, 22050, 16), 1);
     }
-    void TearDown() override { dsound::SetCreateFunction(previousCreate); }
     // Opens `target` over a RIFF image of the format and data.
     void OpenWave(CWaveResource& target, const WAVEFORMATEX& f, const Bytes& data) {
         using namespace wavetest;
@@ -247,7 +246,7 @@ protected:
     std::vector<Bytes> images;
     CSoundDevice device;
     CSoundVoice voice;
-    dsound::CreateFunction previousCreate = nullptr;
+    ScopedOverride<dsound::SetCreateFunction> create{&CreateOffline};
 };
 
 TEST_F(SoundClasses, DeviceHoldsOneDeviceOrNone) {

@@ -4,7 +4,7 @@
 
 #include "platform/Resources.h"
 #include "sound/CWaveResource.h"
-#include "tests/wave/WaveBuilder.h"
+#include "testsupport/WaveBuilder.h"
 
 #include <gtest/gtest.h>
 

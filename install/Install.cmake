@@ -27,7 +27,7 @@ install(CODE [[
 # The desktop entry's Exec names the installed program by its full path, known only at install time.
 install(CODE "set(KIRORIN_DESKTOP_TEMPLATE \"${CMAKE_SOURCE_DIR}/install/kirorin.desktop.in\")
               set(KIRORIN_DESKTOP_OUTPUT \"${CMAKE_BINARY_DIR}/install/kirorin.desktop\")")
-install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/InstallDesktopEntry.cmake)
+install(SCRIPT ${CMAKE_SOURCE_DIR}/install/InstallDesktopEntry.cmake)
 
 configure_file(install/${KIRORIN_APP_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/install/${KIRORIN_APP_ID}.metainfo.xml @ONLY)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FakeClock.h"
 #include "platform/dsound/dsound.h"
+#include "testsupport/FakeClock.h"
 
 #include <cstdint>
 #include <memory>

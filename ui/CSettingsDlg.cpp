@@ -1,4 +1,4 @@
-#include "settings/CSettingsDlg.h"
+#include "ui/CSettingsDlg.h"
 
 #include "res/dialog133.h"
 

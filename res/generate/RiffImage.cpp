@@ -1,4 +1,4 @@
-#include "res/RiffImage.h"
+#include "res/generate/RiffImage.h"
 
 namespace {
 

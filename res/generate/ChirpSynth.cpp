@@ -1,4 +1,4 @@
-#include "res/ChirpSynth.h"
+#include "res/generate/ChirpSynth.h"
 
 #include <algorithm>
 #include <cmath>

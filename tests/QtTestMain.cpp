@@ -1,4 +1,4 @@
-// The dialog tests need a QApplication; they run on Qt's offscreen platform unless told otherwise.
+// The main of the Qt tests: a QApplication on Qt's offscreen platform unless told otherwise.
 #include <QApplication>
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 # (its settings file tamberle.sav is written beside it), a link ~/.local/bin/kirorin, the
 # desktop entry, icons and AppStream metainfo under XDG_DATA_HOME (~/.local/share), and with
 # --autostart an entry in XDG_CONFIG_HOME/autostart (~/.config) that starts it at login.
-# Everything placed is listed in lib/kirorin/install-manifest.txt for tools/uninstall.sh.
+# Everything placed is listed in lib/kirorin/install-manifest.txt for install/uninstall.sh.
 set -euo pipefail
 
 usage() {
@@ -18,7 +18,7 @@ USAGE
 }
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-. "$source_dir/tools/install-common.sh"
+. "$source_dir/install/install-common.sh"
 
 autostart=0 build=1 force=0 prefix_arg='' build_dir=''
 while [[ $# -gt 0 ]]; do
@@ -99,7 +99,7 @@ fi
 # folders it made that are still there (they hold the settings) stay ours.
 mapfile -t kept_dirs < <(manifest_entries d)
 if [[ -f "$manifest" ]]; then
-    "$source_dir/tools/uninstall.sh" --prefix "$prefix" --replacing
+    "$source_dir/install/uninstall.sh" --prefix "$prefix" --replacing
 fi
 
 # The program's folder first: it holds the manifest that records everything after it.

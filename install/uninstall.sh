@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Removes what tools/install.sh installed, as listed in its manifest, and the folders it made
+# Removes what install/install.sh installed, as listed in its manifest, and the folders it made
 # that are empty afterwards. The settings file tamberle.sav, and so the program's folder, stay
 # unless --purge is given.
 set -euo pipefail
@@ -13,7 +13,7 @@ USAGE
 }
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-. "$source_dir/tools/install-common.sh"
+. "$source_dir/install/install-common.sh"
 
 purge=0 quiet=0 replacing=0 prefix_arg=''
 while [[ $# -gt 0 ]]; do

@@ -1,7 +1,7 @@
 // Shows the settings dialog, in the user's language, with the default settings and prints the font
 // it found and what the dialog returns.
 #include "platform/QtTranslation.h"
-#include "settings/CSettingsDlg.h"
+#include "ui/CSettingsDlg.h"
 
 #include <QApplication>
 #include <QFontInfo>

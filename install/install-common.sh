@@ -1,5 +1,5 @@
 # shellcheck shell=bash disable=SC2034
-# Shared by tools/install.sh and tools/uninstall.sh (sourced, not run): where things go.
+# Shared by install/install.sh and install/uninstall.sh (sourced, not run): where things go.
 # The program and its settings live in <prefix>/lib/kirorin, a folder the user owns; desktop
 # files go where the desktop looks for them: XDG_DATA_HOME, and XDG_CONFIG_HOME for autostart.
 

@@ -1,4 +1,4 @@
-#include "Spectrum.h"
+#include "testsupport/Spectrum.h"
 
 #include <algorithm>
 #include <cmath>
