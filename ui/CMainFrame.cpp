@@ -178,10 +178,13 @@ void CMainFrame::OpenSettings() {
         return;
     }
     CChorusApp& app = TheApp();
-    m_settingsDlg.m_settings = app.settings;
+    if (!m_settingsDlg) {
+        m_settingsDlg.emplace();
+    }
+    m_settingsDlg->m_settings = app.settings;
     m_settingsOpen = 1;
-    if (m_settingsDlg.DoModal() == 1) {
-        app.settings = m_settingsDlg.m_settings;
+    if (m_settingsDlg->DoModal() == 1) {
+        app.settings = m_settingsDlg->m_settings;
         app.SaveSettings();
         app.StopChorus();
         app.CheckActivityWindow();
@@ -194,8 +197,8 @@ void CMainFrame::OpenSettings() {
 }
 
 void CMainFrame::BringSettingsToFront() {
-    m_settingsDlg.raise();
-    m_settingsDlg.activateWindow();
+    m_settingsDlg->raise();
+    m_settingsDlg->activateWindow();
 }
 
 void CMainFrame::PostToSelf(std::uint32_t command) {
@@ -214,7 +217,7 @@ bool CMainFrame::event(QEvent* event) {
     if (command == platform::ID_EXIT && m_settingsOpen != 0) {
         // The frame holds the dialog: end it as cancelled, and exit once its modal run is over.
         m_exitAfterSettings = true;
-        m_settingsDlg.reject();
+        m_settingsDlg->reject();
         return true;
     }
     // The application takes the rest (ID_EXIT).

@@ -40,7 +40,9 @@ private:
 
     // 1 exactly while OpenSettings runs the dialog.
     std::int32_t m_settingsOpen = 0;
-    CSettingsDlg m_settingsDlg;
+    // Built on the first opening and kept: its controls, font and text layout cost a few
+    // megabytes that a run which never opens the settings does not need.
+    std::optional<CSettingsDlg> m_settingsDlg;
     // Null once the icon is removed.
     QSystemTrayIcon* m_trayIcon = nullptr;
     // The menu a StatusNotifierItem host draws itself, from what the icon exports over DBusMenu.
