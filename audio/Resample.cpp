@@ -3,6 +3,7 @@
 #include <soxr.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -62,6 +63,8 @@ Samples ResamplePcm(const std::uint8_t* bytes, std::uint32_t sourceFrames, int s
                                             source.data(), sourceFrames, &used, out.data(), frames,
                                             &made, &undithered, &quality, nullptr);
     if (error) {
+        std::fprintf(stderr, "kirorin: resampling a sound failed, the rest of it is silence: %s\n",
+                     error);
         // Better silence than noise; the frames already made are kept.
         std::fill(out.begin() + static_cast<std::ptrdiff_t>(made * channels), out.end(),
                   std::int16_t{0});
