@@ -11,8 +11,16 @@ pulse_setup() {
     # No client may start a server of its own: an outage must stay one.
     printf 'autospawn = no\n' >"$E2E_DIR/pulse-client.conf"
     export PULSE_RUNTIME_PATH=$E2E_DIR/pulse PULSE_CLIENTCONFIG=$E2E_DIR/pulse-client.conf
-    export SDL_AUDIODRIVER=pulseaudio
+    export SDL_AUDIODRIVER=pulseaudio XDG_CONFIG_HOME=$HOME/.config
     unset SDL_DISKAUDIOFILE PULSE_SERVER
+    # PipeWire's sinks come from its own configuration: pipewire-pulse's load-module waits for
+    # the session manager and times out on a busy machine.
+    mkdir -p "$XDG_CONFIG_HOME/pipewire/pipewire.conf.d"
+    local sink
+    for sink in one two; do
+        printf 'context.objects = [ { factory = adapter args = { factory.name = support.null-audio-sink node.name = %s media.class = Audio/Sink audio.position = [ FL FR ] object.linger = true } } ]\n' \
+            "$sink" >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/sink-$sink.conf"
+    done
     export LSAN_OPTIONS=suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/pulse-lsan.supp
 }
 
@@ -31,8 +39,6 @@ pulse_start() {
         server_process wireplumber
         server_process pipewire-pulse
         wait_until 10 pactl info >/dev/null 2>&1 || fail "pipewire-pulse did not start"
-        pactl load-module module-null-sink sink_name=one >/dev/null
-        pactl load-module module-null-sink sink_name=two >/dev/null
     else
         server_process pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
             -L "module-native-protocol-unix auth-anonymous=1" \
