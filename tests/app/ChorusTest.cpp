@@ -2,8 +2,6 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
-
 TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
     EXPECT_EQ(app->PreviewMessage({nullptr, 0x0201, 0}), 0);
     EXPECT_TRUE(Outside::log.empty());
@@ -35,7 +33,8 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
         app->settings.wariness = wariness;
         app->settings.cricketCount = 1;
         Outside::cursor = at;
-        platform::SetCursorFunction(readable ? Outside::Cursor : nullptr);
+        const platform::Override unreadable{
+            {.cursor = readable ? nullptr : +[](platform::CursorPosition*) { return false; }}};
         ASSERT_EQ(app->StartChorus(), 1);
         EXPECT_EQ(DisturbedRun(), firstRun) << wariness << " at " << at.x << "," << at.y;
         const int afterMoves = wariness == 0 || !readable ? 0 : 20 + std::max(wariness, 0) * 300;
@@ -75,22 +74,6 @@ TEST_F(AppTest, ReportedActivityHushesLikeAMovingPointer) {
         // Wariness 0 never asks, so a source is never even opened.
         EXPECT_EQ(activity.asked == 0, wariness == 0);
         app->UseUserActivity(nullptr);
-    }
-}
-
-// The window's arithmetic has its own table with the settings; here, that the tick asks it with
-// the local time and starts or stops the chorus by the answer.
-TEST_F(AppTest, ActivityWindowOfTheLocalTimeStartsAndStopsTheChorus) {
-    // mode, start hour:minute, end hour:minute, now hour:minute, inside
-    const int cases[][8] = {
-        {1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 5, 31, 0}, {0, 9, 0, 17, 0, 8, 59, 1}};
-    for (const auto& [mode, startHour, startMinute, endHour, endMinute, hour, minute, inside] :
-         cases) {
-        app->settings = {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};
-        Outside::now = {hour, minute};
-        const int result = app->CheckActivityWindow();
-        EXPECT_EQ(std::pair(result, VoicesHeld()), std::pair(inside, inside ? 4L : 0L))
-            << mode << " " << startHour << "-" << endHour << " at " << hour << ":" << minute;
     }
 }
 

@@ -41,15 +41,16 @@ TEST_F(AppTest, FrameOrSoundFailureIsReportedOnce) {
     app->ShutDown(0);
     framework.canCreateWindow = true;
     {
-        ScopedOverride<dsound::SetCreateFunction> noDevice{
-            [](const void*, IDirectSound** out, void*) { return *out = nullptr, DSERR_NODRIVER; }};
+        const platform::Override noDevice{
+            {.createSoundDevice = [](const void*, IDirectSound** out, void*) {
+                return *out = nullptr, DSERR_NODRIVER;
+            }}};
         EXPECT_EQ(app->StartUp(), 0);
     }
     app->ShutDown(0);
     EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
-    EXPECT_EQ(framework.calls,
-              (std::vector<std::string>{"window", Box(kIdsMainWindowFailed), "window", "timer 10",
-                                        Box(kIdsSoundInitFailed)}));
+    EXPECT_EQ(framework.calls, (Log{"window", Box(kIdsMainWindowFailed), "window", "timer 10",
+                                    Box(kIdsSoundInitFailed)}));
 }
 
 } // namespace

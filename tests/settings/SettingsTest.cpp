@@ -2,7 +2,7 @@
 #include "settings/SettingsMath.h"
 
 #include "platform/File.h"
-#include "tests/ScopedOverride.h"
+#include "platform/Services.h"
 #include "testsupport/SettingsFileBuilder.h"
 
 #include <gtest/gtest.h>
@@ -84,9 +84,9 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    ScopedOverride<platform::SetFileCalls> files{{kSystem.openForReading, FaultyOpen, kSystem.read,
-                                                  FaultyWrite, FaultyClose, FaultyCreate,
-                                                  FaultyFlush, FaultyRename, kSystem.remove}};
+    platform::Override files{{.files = {kSystem.openForReading, FaultyOpen, kSystem.read, FaultyWrite,
+                                        FaultyClose, FaultyCreate, FaultyFlush, FaultyRename,
+                                        kSystem.remove}}};
     fs::path dir = fs::temp_directory_path() / std::to_string(std::random_device{}());
     std::string path = (dir / "tamberle.sav").string();
 };

@@ -3,13 +3,13 @@
 #include "testsupport/Spectrum.h"
 
 #include "audio/OfflineOutput.h"
+#include "platform/Services.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/DirectSoundDevice.h"
 #include "platform/dsound/DsPtr.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
-#include "tests/ScopedOverride.h"
 #include "testsupport/FakeClock.h"
 #include "testsupport/WaveBuilder.h"
 
@@ -246,7 +246,7 @@ protected:
     std::vector<Bytes> images;
     CSoundDevice device;
     CSoundVoice voice;
-    ScopedOverride<dsound::SetCreateFunction> create{&CreateOffline};
+    platform::Override create{{.createSoundDevice = &CreateOffline}};
 };
 
 TEST_F(SoundClasses, DeviceHoldsOneDeviceOrNone) {
