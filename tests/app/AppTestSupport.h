@@ -29,17 +29,15 @@ struct Outside : FakeClock {
     static bool Cursor(platform::CursorPosition* position) {
         return log.push_back("cursor"), *position = cursor, true;
     }
-    static long CursorReads() { return std::count(log.begin(), log.end(), "cursor"); }
     std::int64_t CounterValue() override {
         return log.push_back("clock"), FakeClock::CounterValue();
     }
 };
 
-// A failure message box and the exit command as FakeFramework records them.
+// A failure message box as FakeFramework records it.
 inline std::string Box(std::uint32_t id) {
     return "Kirorin|" + std::string(LoadString(id));
 }
-inline const std::string kExit = "command " + std::to_string(platform::ID_EXIT);
 
 // Records what the application asks of the framework, in order.
 struct FakeFramework : platform::Framework {
