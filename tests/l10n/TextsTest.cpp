@@ -23,8 +23,6 @@
 
 namespace {
 
-QString installed; // the language InstallTranslation chose
-
 // The name the dialog gives an item's control: its id, "ok", "cancel", or "static<n>" for the
 // n-th item of the template.
 QString DialogItemName(const DialogItem& item, int n) {
@@ -79,13 +77,19 @@ QRect NeededRect(const QWidget* w) {
                                         box);
 }
 
-TEST(Texts, TheLocaleChoosesTheLanguage) {
+class Texts : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { installed = platform::InstallTranslation(); }
+    static inline QString installed; // the language chosen
+};
+
+TEST_F(Texts, TheLocaleChoosesTheLanguage) {
     EXPECT_EQ(installed, English() ? "en" : "");
 }
 
 // Each text in the language, within its control; each control within the frame around it and
 // apart from the controls it is apart from in the template.
-TEST(Texts, DialogHoldsItsTextsInTheLanguage) {
+TEST_F(Texts, DialogHoldsItsTextsInTheLanguage) {
     CSettingsDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), "Kirorin");
     std::vector<std::pair<QRect, const QWidget*>> items; // template rectangle, control
@@ -124,7 +128,7 @@ TEST(Texts, DialogHoldsItsTextsInTheLanguage) {
     EXPECT_GT(apart, 600);
 }
 
-TEST(Texts, MenuAndFailureMessagesAreInTheLanguage) {
+TEST_F(Texts, MenuAndFailureMessagesAreInTheLanguage) {
     for (const MenuItem& item : trayMenu131) {
         if (item.text != nullptr) {
             ExpectShownAs(QCoreApplication::translate(trayMenuContext, item.text), item.text);
@@ -137,13 +141,3 @@ TEST(Texts, MenuAndFailureMessagesAreInTheLanguage) {
 }
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    installed = platform::InstallTranslation();
-    return RUN_ALL_TESTS();
-}
