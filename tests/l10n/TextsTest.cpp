@@ -8,10 +8,8 @@
 #include "res/menu131.h"
 #include "ui/CSettingsDlg.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
-#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 
@@ -34,10 +32,7 @@ QString DialogItemName(const DialogItem& item, int n) {
 
 // The text a label, group box or button shows.
 QString TextOf(const QWidget* w) {
-    const auto* label = qobject_cast<const QLabel*>(w);
-    const auto* box = qobject_cast<const QGroupBox*>(w);
-    const auto* button = qobject_cast<const QAbstractButton*>(w);
-    return label ? label->text() : box ? box->title() : button ? button->text() : QString();
+    return w->property(qobject_cast<const QGroupBox*>(w) ? "title" : "text").toString();
 }
 
 bool English() {
