@@ -67,10 +67,8 @@ protected:
     }
 
     CSettingsDlg dlg;
-    QSlider* wariness = dlg.findChild<QSlider*>("1001");
     QSlider* volume = dlg.findChild<QSlider*>("1003");
     QRadioButton* allDay = dlg.findChild<QRadioButton*>("1006");
-    QRadioButton* timed = dlg.findChild<QRadioButton*>("1007");
     QSpinBox* h1 = dlg.findChild<QSpinBox*>("1008");
     QSpinBox* m1 = dlg.findChild<QSpinBox*>("1009");
     QSpinBox* h2 = dlg.findChild<QSpinBox*>("1010");
@@ -78,25 +76,6 @@ protected:
     QPushButton* ok = dlg.findChild<QPushButton*>("ok");
     QPushButton* cancel = dlg.findChild<QPushButton*>("cancel");
 };
-
-TEST_F(Dialog, OpensWithTheDefaultsAndOnlyTheTimedButtonEnablesTheTimeFields) {
-    const int result = Run([&] {
-        EXPECT_EQ(wariness->value(), 2);
-        EXPECT_TRUE(allDay->isChecked() && !timed->isChecked());
-        EXPECT_EQ(Focused(), "1001");
-        EXPECT_EQ(EnabledFields(), 0);
-        ClickArrow(h1, true); // disabled arrows do nothing
-        Click(timed);
-        EXPECT_EQ(EnabledFields(), 4);
-        ClickArrow(h1, true);
-        Click(allDay); // keeps the values the fields hold
-        EXPECT_EQ(EnabledFields(), 0);
-        EXPECT_EQ(Shown(), "1 0 23 59");
-        Click(ok);
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dlg.m_settings, ChorusSettings{.startHour = 1});
-}
 
 // Up from the top and down from the bottom wrap, by key and by the arrows.
 TEST_F(Dialog, TimeFieldsWrapBothWaysByKeyAndByArrow) {
@@ -191,9 +170,10 @@ TEST_F(Dialog, OutOfRangeStoredValuesComeBackAsShown) {
     }
 }
 
-// A fresh dialog worked with the keyboard alone: Tab reaches both radio buttons, Space on the
-// second one enables the time fields, and Tab then walks them too.
-TEST_F(Dialog, TabVisitsTheEnabledControlsInOrder) {
+// A fresh dialog holds the defaults (OK gives them back) with the first slider focused and the
+// time fields disabled: Tab skips them and their arrows do nothing. The timed button (Space)
+// enables them, all day (a click) disables them again and keeps their values.
+TEST_F(Dialog, OpensWithTheDefaultsAndTabVisitsTheEnabledControlsInOrder) {
     const auto walk = [&](int presses, Qt::Key key) {
         QStringList visited;
         for (int i = 0; i < presses; ++i) {
@@ -202,14 +182,21 @@ TEST_F(Dialog, TabVisitsTheEnabledControlsInOrder) {
         }
         return visited.join(' ');
     };
-    Run([&] {
+    const int result = Run([&] {
+        ClickArrow(h1, true);
         EXPECT_EQ(walk(7, Qt::Key_Tab), "1002 1006 1007 1003 ok cancel 1001");
         EXPECT_EQ(walk(3, Qt::Key_Tab), "1002 1006 1007");
         Press(Qt::Key_Space);
         EXPECT_EQ(walk(10, Qt::Key_Tab), "1008 1009 1010 1011 1003 ok cancel 1001 1002 1006");
         EXPECT_EQ(walk(9, Qt::Key_Backtab), "1002 1001 cancel ok 1003 1011 1010 1009 1008");
-        Press(Qt::Key_Escape);
+        ClickArrow(h1, true);
+        Click(allDay);
+        EXPECT_EQ(EnabledFields(), 0);
+        EXPECT_EQ(Shown(), "1 0 23 59");
+        Click(ok);
     });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dlg.m_settings, ChorusSettings{.startHour = 1});
 }
 
 } // namespace
