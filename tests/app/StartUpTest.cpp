@@ -33,6 +33,9 @@ TEST_F(AppTest, StartUpEndsSilentlyBesideAnotherInstanceAndReportsEachFailureOnc
     EXPECT_TRUE(InstanceLock().Acquire(CChorusApp::kInstanceLockName));
     EXPECT_EQ(framework.calls, (Log{"window", Box(kIdsMainWindowFailed), "window", "timer 10",
                                     Box(kIdsSoundInitFailed)}));
+    // Once the override ends, the fake device it stood in for serves again.
+    sound.primary.reset();
+    EXPECT_TRUE(app->StartUp() == 1 && sound.primary);
 }
 
 // The lock file stays behind after a release; a link put in its place is not followed, and the
