@@ -6,46 +6,31 @@
 
 namespace {
 
-// An odd counter rate, so that counts do not divide into whole milliseconds.
-constexpr std::int64_t kFrequency = 3579545;
 constexpr std::int64_t kMs = 1000000;
 
-// Seconds per clock millisecond: the millisecond clock's is the single-precision 0.001, widened.
-struct PerfKind {
-    using Stopwatch = CPerfCounterStopwatch;
-    static constexpr double kTick = 0.001;
-};
-struct TickKind {
-    using Stopwatch = CTickStopwatch;
-    static constexpr double kTick = 0.001f;
-};
-
-template <class Kind> class StopwatchTest : public testing::Test {
-protected:
-    // Well below the 0.001f-versus-0.001 difference over the spans used here.
-    void ExpectElapsed(std::int64_t ms) {
-        EXPECT_NEAR(stopwatch.Elapsed(), ms * Kind::kTick, 1e-8);
-    }
-
-    FakeClock clock{kFrequency}; // before the stopwatch, which reads the rate when made
-    typename Kind::Stopwatch stopwatch;
-};
-
-using Kinds = testing::Types<PerfKind, TickKind>;
-TYPED_TEST_SUITE(StopwatchTest, Kinds);
-
 // The only readings the crickets take: Reset, then Elapsed as the injected clock moves on, also
-// across the wrap of the 32-bit millisecond counter after 49.7 days.
-TYPED_TEST(StopwatchTest, FollowsTheInjectedClockAcrossTheMillisecondWrap) {
-    this->clock.Step(200 * kMs);
-    this->ExpectElapsed(100200); // never reset: the absolute reading
-    this->stopwatch.Reset();
-    this->clock.Step(1400 * kMs);
-    this->ExpectElapsed(1400);
-    this->clock.nanoseconds = ((std::int64_t{1} << 32) - 300) * kMs;
-    this->stopwatch.Reset();
-    this->clock.Step(600 * kMs);
-    this->ExpectElapsed(600);
+// across the wrap of the 32-bit millisecond counter after 49.7 days. The millisecond clock counts
+// each millisecond as the single-precision 0.001, widened.
+TEST(Stopwatch, BothFollowTheInjectedClockAcrossTheMillisecondWrap) {
+    FakeClock clock{3579545}; // an odd counter rate: counts are no whole milliseconds
+    CPerfCounterStopwatch perf;
+    CTickStopwatch tick;
+    // Well below the 0.001f-versus-0.001 difference over the spans used here.
+    const auto expectElapsed = [&](std::int64_t ms) {
+        EXPECT_NEAR(perf.Elapsed(), ms * 0.001, 1e-8);
+        EXPECT_NEAR(tick.Elapsed(), ms * double(0.001f), 1e-8);
+    };
+    clock.Step(200 * kMs);
+    expectElapsed(100200); // never reset: the absolute reading
+    perf.Reset();
+    tick.Reset();
+    clock.Step(1400 * kMs);
+    expectElapsed(1400);
+    clock.nanoseconds = ((std::int64_t{1} << 32) - 300) * kMs;
+    perf.Reset();
+    tick.Reset();
+    clock.Step(600 * kMs);
+    expectElapsed(600);
 }
 
 TEST(StopwatchChoice, PerfCounterWhenItsFrequencyQuerySucceeds) {

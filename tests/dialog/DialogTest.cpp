@@ -62,9 +62,6 @@ protected:
     QString Shown() const {
         return QStringList{h1->text(), m1->text(), h2->text(), m2->text()}.join(' ');
     }
-    int EnabledFields() const {
-        return h1->isEnabled() + m1->isEnabled() + h2->isEnabled() + m2->isEnabled();
-    }
 
     CSettingsDlg dlg;
     QSlider* volume = dlg.findChild<QSlider*>("1003");
@@ -161,8 +158,7 @@ TEST_F(Dialog, OutOfRangeStoredValuesComeBackAsShown) {
         {{1000, -1, 20, 0, 2, 65536 + 5, 0x8000, INT32_MIN + 20, 0x7FFF},
          {1000, 0, 16, 1, 1, 5, 0, 20, 59}},
         {{7, 4, 0, INT32_MIN, 1, 24, 59, -1, -65536 + 44}, {7, 3, 1, 1, 1, 23, 59, 0, 44}},
-        {{1000, 3, 1, 101, 0, 0, 0, 0, 0}, {1000, 3, 1, 100, 0, 0, 0, 0, 0}},
-        {{1000, 1, 9, 60, 1, 20, 15, 4, 30}, {1000, 1, 9, 60, 1, 20, 15, 4, 30}}};
+        {{1000, 3, 1, 101, 0, 0, 0, 0, 0}, {1000, 3, 1, 100, 0, 0, 0, 0, 0}}};
     for (const auto& [stored, back] : cases) {
         dlg.m_settings = stored;
         EXPECT_EQ(Run([&] { Click(ok); }), 1);
@@ -191,7 +187,7 @@ TEST_F(Dialog, OpensWithTheDefaultsAndTabVisitsTheEnabledControlsInOrder) {
         EXPECT_EQ(walk(9, Qt::Key_Backtab), "1002 1001 cancel ok 1003 1011 1010 1009 1008");
         ClickArrow(h1, true);
         Click(allDay);
-        EXPECT_EQ(EnabledFields(), 0);
+        EXPECT_FALSE(h1->isEnabled() || m1->isEnabled() || h2->isEnabled() || m2->isEnabled());
         EXPECT_EQ(Shown(), "1 0 23 59");
         Click(ok);
     });

@@ -210,12 +210,10 @@ TEST_F(Sound, AnOutageIsPacedByTheDeviceAndEveryVoiceComesBackWhole) {
                 EXPECT_EQ(v.Play(0), 0) << ms;
             }
         }
-        if (output->Opens() != opens) {
-            attempts.push_back(ms);
-        }
-        ASSERT_LE(output->Opens() - opens, 1) << "one attempt per interval, at " << ms;
+        attempts.insert(attempts.end(), output->Opens() - opens, ms);
     }
-    // 100 ms doubling to 800 ms after the first attempt, which comes when the loss is noticed.
+    // One attempt at a time: 100 ms doubling to 800 ms after the first, which comes when the loss
+    // is noticed.
     EXPECT_EQ(attempts, (std::vector<std::int64_t>{10, 110, 310, 710, 1510, 2310, 3110}));
 
     output->SetAvailable(true);
