@@ -40,10 +40,10 @@ TEST(Audio, ResampledToneKeepsItsLevelAndNothingElseComesOut) {
     }
 }
 
+// The chirp's own length is checked where a voice plays it once (sound tests).
 TEST(Audio, MixFramesRefusesLengthsBeyond32Bits) {
     constexpr std::uint32_t kMax = std::numeric_limits<std::uint32_t>::max();
     const std::tuple<std::uint32_t, std::uint32_t, int, std::uint32_t> cases[] = {
-        {13288, 11025, 48000, 57853},
         {1, 200000, 48000, 1},
         {kMax, 48000, 48000, kMax},
         {kMax, 100, 48000, 0},
