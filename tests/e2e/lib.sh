@@ -16,6 +16,9 @@ fail() {
 
 e2e_cleanup() {
     local pid
+    # A service the bus started (xfconfd) saves its state into the test's home when the bus goes
+    # away, racing the removal of that home: every client of the bus ends before the bus does.
+    [[ ! -s $E2E_DIR/bus ]] || kill -KILL $(bus_clients) 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}" ${XVFB_PID:-}; do
         kill -KILL "$pid" 2>/dev/null || true
     done
@@ -50,6 +53,25 @@ e2e_setup() {
     export DISPLAY=:$(head -n1 "$E2E_DIR/display")
 }
 
+# own_bus: a session bus of the test's own. The bus starts services (xfconfd) with its own
+# environment, so the test's home and XDG folders come first.
+own_bus() {
+    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 \
+        3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
+    E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
+    export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
+}
+bus_clients() {
+    local name
+    for name in $(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.ListNames 2>/dev/null | grep -o "':[^']*'" | tr -d "'"); do
+        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+            --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null |
+            awk '$2 + 0 > 0 { print $2 + 0 }' # never 0: that would be the test's own group
+    done
+}
+
 # start_program NAME [env arguments...]: runs the copy in the background; pid in PID_<NAME>,
 # output in $E2E_DIR/out-NAME and err-NAME.
 start_program() {
@@ -75,15 +97,18 @@ running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 exit_code() { wait "$1" && echo 0 || echo $?; }
 
-# stop_program PID: SIGTERM ends it within 5 s with exit code 0.
+# expect_exit CODE PID CAUSE: CAUSE ends the program within 10 s with exit code CODE.
+expect_exit() {
+    wait_until 10 ended "$2" || fail "$3 did not end the program"
+    [[ $(exit_code "$2") == "$1" ]] || fail "exit code $(exit_code "$2") after $3, not $1"
+}
 stop_program() {
-    kill -TERM "$1"
-    wait_until 5 ended "$1" || fail "SIGTERM did not end $1"
-    [[ $(exit_code "$1") == 0 ]] || fail "exit code after SIGTERM"
+    kill -TERM "$1" 2>/dev/null || fail "the program ended before SIGTERM"
+    expect_exit 0 "$1" SIGTERM
 }
 
 settings_file() { echo "$E2E_DIR/app/tamberle.sav"; }
-settings_hex() { od -An -v -tx1 "$(settings_file)" | tr -d ' \n'; }
+settings_hex() { od -An -v -tx1 "${1:-$(settings_file)}" | tr -d ' \n'; }
 settings_written() { [[ $(stat -c %s "$(settings_file)" 2>/dev/null) == 36 ]]; }
 
 # write_settings FIELD...: the nine fields as little-endian 32-bit values.

@@ -1,17 +1,18 @@
 # Helpers for tests against a real sound server speaking PulseAudio's protocol: Debian's
 # pulseaudio, or PipeWire with pipewire-pulse and wireplumber (SERVER=pipewire), started
-# headless with a private runtime folder and two null sinks; the program on SDL's PulseAudio
-# driver; the sinks recorded with parec. Source after lib.sh, then call pulse_setup after
-# e2e_setup.
+# headless with a private runtime folder and session bus and two null sinks; the program on
+# SDL's PulseAudio driver; the sinks recorded with parec. Source after lib.sh, then call
+# pulse_setup after e2e_setup.
 SERVER=pulseaudio
 SERVER_PIDS=()
 
 pulse_setup() {
+    own_bus
     mkdir -m 700 "$E2E_DIR/pulse"
     # No client may start a server of its own: an outage must stay one.
     printf 'autospawn = no\n' >"$E2E_DIR/pulse-client.conf"
     export PULSE_RUNTIME_PATH=$E2E_DIR/pulse PULSE_CLIENTCONFIG=$E2E_DIR/pulse-client.conf
-    export SDL_AUDIODRIVER=pulseaudio XDG_CONFIG_HOME=$HOME/.config
+    export SDL_AUDIODRIVER=pulseaudio
     unset SDL_DISKAUDIOFILE PULSE_SERVER
     # PipeWire's sinks come from its own configuration: pipewire-pulse's load-module waits for
     # the session manager and times out on a busy machine.
@@ -54,6 +55,16 @@ pulse_kill() {
     SERVER_PIDS=()
     # A killed PipeWire leaves its socket behind; the next start is awaited by it.
     rm -f "$XDG_RUNTIME_DIR"/pipewire-0*
+}
+
+# sink_remove NAME: the sink goes away as an unplugged device's would.
+sink_remove() {
+    if [[ $SERVER == pipewire ]]; then
+        pw-cli destroy "$(pw-cli ls Node | awk -v n="node.name = \"$1\"" '$1 == "id" { id = $2 + 0 }
+            index($0, n) { print id }')"
+    else
+        pactl unload-module "$(pactl list short modules | awk -v n="sink_name=$1" 'index($0, n) { print $1 }')"
+    fi
 }
 
 # record NAME SINK: the sink's monitor as S16LE stereo at 48000 Hz in $E2E_DIR/rec-NAME.raw.

@@ -8,9 +8,7 @@ e2e_setup "$1"
 # warnings about the same folder).
 one_line() {
     local pid=PID_$1
-    pid=${!pid}
-    wait_until 10 ended "$pid" || fail "$1: the program keeps running"
-    [[ $(exit_code "$pid") == 1 ]] || fail "$1: exit code is not 1"
+    expect_exit 1 "${!pid}" "the $1 lock folder"
     [[ $(grep -v '^QStandardPaths: ' "$E2E_DIR/err-$1") == "$2" ]] ||
         fail "$1: standard error is not the one line"
 }

@@ -23,8 +23,7 @@ while IFS='|' read -r locale environment line; do
     grep -q '^kirorin: cannot open the sound output: .' "$err" || fail "no cause ($environment)"
     grep -qxF "Kirorin: $line" "$err" || fail "message not on standard error ($locale)"
     xdotool windowfocus --sync "$(message_box_window)" key Return
-    wait_until 5 ended "$PID_noaudio" || fail "the program did not end after Enter"
-    [[ $(exit_code "$PID_noaudio") == 1 ]] || fail "exit code is not 1"
+    expect_exit 1 "$PID_noaudio" "Enter on the message"
     [[ ! -e $(settings_file) ]] || fail "the settings file was written"
     lock_free || fail "lock held"
 done <<<"$rows"
