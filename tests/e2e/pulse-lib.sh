@@ -74,18 +74,10 @@ record() {
     E2E_PIDS+=($!)
 }
 
-rec_file() { echo "$E2E_DIR/rec-$1.raw"; }
-rec_bytes() { stat -c %s "$(rec_file "$1")" 2>/dev/null || echo 0; }
-rec_holds() { (($(rec_bytes "$1") >= $2)); }
-
 # wait_chirps NAME FROM_BYTE [SECONDS]: until the recording holds chirps in the SECONDS (6)
 # after FROM_BYTE.
 wait_chirps() {
-    local to=$(($2 + ${3:-6} * RATE_BYTES))
-    wait_until 30 rec_holds "$1" "$to" || fail "recording $1 stuck at $(rec_bytes "$1") bytes"
-    SDL_DISKAUDIOFILE=$(rec_file "$1") expect_chirps "$2" "$to"
+    local to=$(($2 + ${3:-6} * RATE_BYTES)) SDL_DISKAUDIOFILE=$E2E_DIR/rec-$1.raw
+    wait_until 30 capture_holds "$to" || fail "recording $1 stuck at $(capture_bytes) bytes"
+    expect_chirps "$2" "$to"
 }
-
-# The program's stream as the server lists it.
-sink_inputs() { LC_ALL=C pactl list sink-inputs; }
-sink_inputs_hold() { sink_inputs | grep -qF "$1"; }

@@ -22,18 +22,17 @@ pulse_start
 record two two
 start_program_at song "2026-01-01 08:59:56"
 rested() {
-    ! sink_inputs_hold 'application.name = "Kirorin"' &&
+    ! LC_ALL=C pactl list sink-inputs | grep -qF 'application.name = "Kirorin"' &&
         [[ $(pactl list short sinks | awk '$2 == "one" { print $NF }') == SUSPENDED ]]
 }
 wait_until 10 rested || fail "the stream did not rest or the sink did not suspend"
-running "$PID_song" || fail "the program ended"
 record one one
 wait_chirps one 0 14
 for property in 'application.name = "Kirorin"' 'application.icon_name = "kirorin"' \
     'media.name = "Cricket chorus"'; do
-    sink_inputs | grep -qF "$property" || fail "stream lacks $property"
+    LC_ALL=C pactl list sink-inputs | grep -qF "$property" || fail "stream lacks $property"
 done
-from=$(rec_bytes two)
+from=$(capture_bytes "$E2E_DIR/rec-two.raw")
 sink_remove one
 wait_chirps two "$from"
 

@@ -17,17 +17,26 @@ e2e_setup "$1"
 own_bus
 comp_run=$XDG_RUNTIME_DIR
 
+# The compositor; how to move its pointer every 100 ms; the program's environment.
 socket=kirorin-wayland
+env=(QT_QPA_PLATFORM=xcb)
 case $compositor in
 mutter)
     mutter --headless --wayland --no-x11 --virtual-monitor 1024x768 \
         --wayland-display "$socket" >"$E2E_DIR/err-compositor" 2>&1 &
+    motion=(/usr/bin/python3 "$here/mutter-pointer.py")
+    # Qt 6.4's Wayland plugin leaks at exit, partly from a library it has unloaded by then (no
+    # suppression can name it): leaks are checked in the other runs, which use our own Wayland code.
+    env=(-u DISPLAY "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0")
     ;;
 kwin-*)
     # A copy drops the file capability that a container may not grant.
     cp /usr/bin/kwin_wayland "$E2E_DIR/kwin_wayland"
     KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$E2E_DIR/kwin_wayland" --virtual --no-lockscreen \
         --socket "$socket" --width 1024 --height 768 >"$E2E_DIR/err-compositor" 2>&1 &
+    motion=(env WAYLAND_DISPLAY="$socket" "$fake_pointer")
+    [[ $compositor == kwin-ext ]] && source=ext-idle-notify-v1 || source=org_kde_kwin_idle
+    env+=(KIRORIN_ACTIVITY_SOURCE=$source)
     ;;
 sway)
     # sway refuses root: run it as an unprivileged user, in a runtime folder of its own.
@@ -45,13 +54,15 @@ sway)
     wait_until 20 compgen -G "$comp_run/sway-ipc.*.sock" >/dev/null || fail "sway did not start"
     socket=$(cd "$comp_run" && ls wayland-* | grep -v lock | head -n1)
     export SWAYSOCK=$(compgen -G "$comp_run/sway-ipc.*.sock")
+    motion=(bash -c 'while swaymsg -q seat seat0 cursor move 5 5 &&
+        swaymsg -q -- seat seat0 cursor move -5 -5; do sleep 0.1; done')
     ;;
 *) fail "unknown compositor $compositor" ;;
 esac
 COMPOSITOR_PID=$!
 E2E_PIDS+=("$COMPOSITOR_PID")
 wait_until 30 test -S "$comp_run/$socket" || fail "$compositor did not start"
-WAYLAND=$comp_run/$socket
+env+=(WAYLAND_DISPLAY="$comp_run/$socket")
 if [[ $compositor == mutter ]]; then
     gdbus wait --session --timeout 20 org.gnome.Mutter.RemoteDesktop || fail "no RemoteDesktop"
     items=$E2E_DIR/sni-items
@@ -60,53 +71,29 @@ if [[ $compositor == mutter ]]; then
     wait_until 5 test -e "$items.ready" || fail "the watcher did not start"
 fi
 
-# Moves the pointer every 100 ms until stop_motion.
-start_motion() {
-    case $compositor in
-    mutter) exec /usr/bin/python3 "$here/mutter-pointer.py" ;;
-    kwin-*) WAYLAND_DISPLAY=$WAYLAND exec "$fake_pointer" ;;
-    sway) while swaymsg -q seat seat0 cursor move 5 5 && swaymsg -q -- seat seat0 cursor move -5 -5; do
-        sleep 0.1
-    done ;;
-    esac >>"$E2E_DIR/err-motion" 2>&1 &
-    MOTION_PID=$!
-    E2E_PIDS+=("$MOTION_PID")
-}
-stop_motion() {
-    running "$MOTION_PID" || fail "the motion ended early: $(tail -n 3 "$E2E_DIR/err-motion")"
-    kill "$MOTION_PID"
-    wait "$MOTION_PID" 2>/dev/null || true
-}
-
-# run_program NAME WARINESS: one cricket; the capture of its own.
-run_program() {
-    local env=(WAYLAND_DISPLAY="$WAYLAND")
-    case $compositor in
-    # Qt 6.4's Wayland plugin leaks at exit, partly from a library it has unloaded by then (no
-    # suppression can name it): leaks are checked in the other runs, which use our own Wayland code.
-    mutter) env=(-u DISPLAY "${env[@]}" "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0") ;;
-    kwin-ext) env+=(QT_QPA_PLATFORM=xcb KIRORIN_ACTIVITY_SOURCE=ext-idle-notify-v1) ;;
-    kwin-kde) env+=(QT_QPA_PLATFORM=xcb KIRORIN_ACTIVITY_SOURCE=org_kde_kwin_idle) ;;
-    sway) env+=(QT_QPA_PLATFORM=xcb) ;;
-    esac
+# moved NAME WARINESS SECONDS: one cricket with a capture of its own, the pointer moved until
+# the capture holds SECONDS.
+moved() {
+    "${motion[@]}" >>"$E2E_DIR/err-motion" 2>&1 &
+    local pid=$!
+    E2E_PIDS+=("$pid")
     export SDL_DISKAUDIOFILE=$E2E_DIR/capture-$1.raw
     write_settings 1000 "$2" 1 100 0 0 0 23 59
     start_program "$1" "${env[@]}"
+    wait_capture "$3"
+    running "$pid" || fail "the motion ended early: $(tail -n 3 "$E2E_DIR/err-motion")"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
 }
 
-start_motion
-run_program calm 0
-wait_capture 8
+# At wariness 0 the cricket sings through the movement.
+moved calm 0 8
 expect_chirps 0 "$(capture_bytes)"
-stop_motion
 stop_program "$PID_calm"
 
 # Undisturbed, a cricket sings within 13 s of the start (6 s of first quiet, then at most two
 # opening silences of a song); moved for longer, it must stay silent.
-start_motion
-run_program hush 1
-wait_capture 14
-stop_motion
+moved hush 1 14
 rested=$(capture_bytes)
 wait_capture $((rested / RATE_BYTES + 3))
 expect_silence 0 $((rested + 3 * RATE_BYTES))
