@@ -36,7 +36,7 @@ import -window root -crop $((1024 - mx + 8))x$((my + mh + 8))+$((mx - 8))+0 +rep
 xdotool key Escape
 
 click_icon 1 2
-wait_until 5 dialog_open || fail "no dialog"
+wait_dialog "a double click"
 sleep 1
 import -window "$(dialog_windows)" "$out/dialog-from-tray$suffix.png"
 stop_program "$PID_shot"

@@ -31,8 +31,7 @@ icon_window() {
     xwininfo -root -tree 2>/dev/null | awk '/"panel": \("panel" "trayer"\)/ { p = 1 }
         p && /"kirorin": \("kirorin" "kirorin"\)/ { print $1; exit }'
 }
-icon_shown() { [[ -n $(icon_window) ]]; }
-wait_icon() { wait_until "${1:-10}" icon_shown || fail "no icon in the tray"; }
+wait_icon() { wait_until "${1:-10}" eval '[[ -n $(icon_window) ]]' || fail "no icon in the tray"; }
 
 click_icon() {
     local xy
@@ -50,7 +49,6 @@ dialog_windows() {
     return 0
 }
 dialog_count() { dialog_windows | wc -l; }
-dialog_open() { (($(dialog_count) == 1)); }
 dialog_closed() { (($(dialog_count) == 0)); }
 # wait_dialog CAUSE: until one dialog has the keyboard focus.
 wait_dialog() {
@@ -66,7 +64,8 @@ close_dialog() {
 # window list matches PATTERN, as "id width height".
 popups() {
     local w
-    for w in $(xwininfo -root -children 2>/dev/null | awk -v p="${1:-}" '/^ +0x/ && $0 ~ p { print $1 }'); do
+    for w in $(xwininfo -root -children 2>/dev/null |
+        awk -v p="${1:-}" '/^ +0x/ && $0 ~ p { print $1 }'); do
         xwininfo -id "$w" -stats | awk -v w="$w" '/Width/ { x = $2 } /Height/ { y = $2 }
             /Map State: IsViewable/ { v = 1 } /Override Redirect State: yes/ { o = 1 }
             END { if (v && o) print w, x, y }'
