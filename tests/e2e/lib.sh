@@ -17,9 +17,10 @@ fail() {
 
 e2e_cleanup() {
     local pid
-    # A service the bus started (xfconfd) saves its state into the test's home when the bus goes
-    # away, racing the removal of that home: every client of the bus ends before the bus does.
-    [[ ! -s $E2E_DIR/bus ]] || kill -KILL $(bus_clients) 2>/dev/null || true
+    # All the test started, and all that those started in turn (services the session bus
+    # activated, an accessibility bus, a D-Bus launcher), has the test's folder in its environment
+    # and ends now: a service that outlived its bus would write into the folder as it goes.
+    kill -KILL $(grep -lsF "$E2E_DIR/" /proc/[0-9]*/environ | cut -d/ -f3) 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}" ${XVFB_PID:-}; do
         kill -KILL "$pid" 2>/dev/null || true
     done
@@ -57,20 +58,12 @@ e2e_setup() {
 # own_bus: a session bus of the test's own. The bus starts services (xfconfd) with its own
 # environment, so the test's home and XDG folders come first.
 own_bus() {
-    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share \
+        XDG_CACHE_HOME=$HOME/.cache
     dbus-daemon --session --fork --print-address=3 --print-pid=4 \
         3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
     E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
     export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
-}
-bus_clients() {
-    local name
-    for name in $(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.ListNames 2>/dev/null | grep -o "':[^']*'" | tr -d "'"); do
-        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-            --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null |
-            awk '$2 + 0 > 0 { print $2 + 0 }' # never 0: that would be the test's own group
-    done
 }
 
 # start_program NAME [env arguments...]: runs the copy in the background; pid in PID_<NAME>,
@@ -126,7 +119,7 @@ add_user() {
     useradd --no-create-home --home-dir "$E2E_DIR/home-$1" --user-group \
         --shell /usr/sbin/nologin "$login" || fail "useradd $login"
     uid=$(id -u "$login")
-    # The D-Bus launcher Qt started for the user ends with the display, soon after.
+    # userdel refuses while a process of the user is still ending.
     E2E_CLEANUP+=("wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
     install -d -m 700 -o "$login" -g "$login" "$E2E_DIR/home-$1"
     USER_ID[$1]=$uid LOGIN[$1]=$login

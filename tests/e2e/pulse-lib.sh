@@ -63,7 +63,8 @@ sink_remove() {
         pw-cli destroy "$(pw-cli ls Node | awk -v n="node.name = \"$1\"" '$1 == "id" { id = $2 + 0 }
             index($0, n) { print id }')"
     else
-        pactl unload-module "$(pactl list short modules | awk -v n="sink_name=$1" 'index($0, n) { print $1 }')"
+        pactl unload-module "$(pactl list short modules |
+            awk -v n="sink_name=$1" 'index($0, n) { print $1 }')"
     fi
 }
 

@@ -46,15 +46,17 @@ cases=(
 for case in "${cases[@]}"; do
     IFS='|' read -r environment args code out err <<<"$case"
     # shellcheck disable=SC2086 # lists of words
-    env $environment "$E2E_DIR/app/kirorin" $args >"$E2E_DIR/out" 2>"$E2E_DIR/err" && got=0 || got=$?
-    [[ $got == "$code" ]] || fail "$environment kirorin $args: exit code $got, not $code"
+    run="$environment kirorin $args"
+    env $environment "$E2E_DIR/app/kirorin" $args >"$E2E_DIR/out" 2>"$E2E_DIR/err" &&
+        got=0 || got=$?
+    [[ $got == "$code" ]] || fail "$run: exit code $got, not $code"
     for stream in out err; do
         pattern=${!stream}
         text=$(paste -sd~ "$E2E_DIR/$stream")
         if [[ -z $pattern ]]; then
-            [[ -z $text ]] || fail "$environment kirorin $args: unexpected standard $stream: $text"
+            [[ -z $text ]] || fail "$run: unexpected standard $stream: $text"
         else
-            grep -Eq "$pattern" <<<"$text" || fail "$environment kirorin $args: standard $stream is: $text"
+            grep -Eq "$pattern" <<<"$text" || fail "$run: standard $stream is: $text"
         fi
     done
 done
