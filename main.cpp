@@ -5,6 +5,7 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtFramework.h"
 #include "platform/QtTranslation.h"
+#include "platform/Services.h"
 #include "platform/Signals.h"
 #include "platform/activity/SessionActivity.h"
 #include "ui/ApplicationIcon.h"
@@ -38,7 +39,7 @@ int main(int argc, char* argv[]) {
     platform::InstallTranslation();
     // Every window, the settings dialog and message boxes included, shows the program's icon.
     QApplication::setWindowIcon(ui::ApplicationIcon());
-    platform::InstallQtCursor();
+    const platform::Override desktop{{.cursor = platform::QtCursorPos}};
     // On Wayland the compositor reports the user's input; destroyed before the application.
     const std::unique_ptr<platform::UserActivity> activity =
         platform::SessionActivity::ForThisSession();

@@ -6,6 +6,7 @@
 #include "platform/File.h"
 #include "platform/InstanceLock.h"
 #include "platform/LocalTime.h"
+#include "platform/Services.h"
 #include "res/Strings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsMath.h"
@@ -59,7 +60,7 @@ int CChorusApp::StartUp() {
         settingsPath = userSettingsPath;
     }
 
-    platform::Framework* framework = platform::CurrentFramework();
+    platform::Framework* framework = platform::Installed().framework;
     if (framework == nullptr || !framework->CreateMainWindow()) {
         platform::ShowFailureMessage(kIdsMainWindowFailed);
         return 0;

@@ -1,7 +1,7 @@
 // Feeds arbitrary file contents to the settings loader through in-memory file calls, and checks
 // what the rest of the program relies on: a rejected file changes nothing, an accepted one holds
 // the file's fields with at most 16 crickets, and the arithmetic on any loaded record is defined.
-#include "platform/File.h"
+#include "platform/Services.h"
 #include "settings/SettingsCodec.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsMath.h"
@@ -128,10 +128,10 @@ void ExerciseHelpers(const ChorusSettings& s, std::uint32_t draw, std::int64_t n
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const platform::FileCalls previous = platform::SetFileCalls(
-        {MemoryOpenForReading, MemoryOpenForWriting, MemoryRead, MemoryWrite, MemoryClose,
-         MemoryCreateBeside, [](int) { return 0; }, MemorySucceed, [](const char*) { return 0; }});
-    (void)previous;
+    static const platform::Override memoryFiles{
+        {.files = {MemoryOpenForReading, MemoryOpenForWriting, MemoryRead, MemoryWrite, MemoryClose,
+                   MemoryCreateBeside, [](int) { return 0; }, MemorySucceed,
+                   [](const char*) { return 0; }}}};
 
     ChorusSettings live = Sentinel();
     const int accepted = Load(data, size, SIZE_MAX, live);

@@ -1,5 +1,7 @@
 #include "platform/Clocks.h"
 
+#include "platform/Services.h"
+
 #include <ctime>
 
 namespace platform {
@@ -24,18 +26,16 @@ public:
 };
 
 MonotonicClock monotonicClock;
-ClockSource* current = &monotonicClock;
+
+ClockSource& Clock() {
+    ClockSource* installed = Installed().clock;
+    return installed != nullptr ? *installed : monotonicClock;
+}
 
 } // namespace
 
-ClockSource* SetClockSource(ClockSource* source) {
-    ClockSource* previous = current;
-    current = source ? source : &monotonicClock;
-    return previous;
-}
-
 int QueryPerformanceFrequency(std::int64_t* frequency) {
-    const std::int64_t value = current->CounterFrequency();
+    const std::int64_t value = Clock().CounterFrequency();
     if (value <= 0) {
         *frequency = 0;
         return 0;
@@ -45,12 +45,12 @@ int QueryPerformanceFrequency(std::int64_t* frequency) {
 }
 
 int QueryPerformanceCounter(std::int64_t* count) {
-    *count = current->CounterValue();
+    *count = Clock().CounterValue();
     return 1;
 }
 
 std::uint32_t timeGetTime() {
-    return current->Milliseconds();
+    return Clock().Milliseconds();
 }
 
 } // namespace platform

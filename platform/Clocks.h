@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // The two clocks the stopwatches read, shaped like their Windows namesakes. Both come from one
-// monotonic source, which tests replace so that no test depends on real time.
+// monotonic source, which tests replace (Services::clock) so that no test depends on real time.
 namespace platform {
 
 class ClockSource {
@@ -15,9 +15,6 @@ public:
     // Milliseconds since an arbitrary start, wrapping after 2^32.
     virtual std::uint32_t Milliseconds() = 0;
 };
-
-// Returns the previous source; nullptr restores the real clock (CLOCK_MONOTONIC).
-ClockSource* SetClockSource(ClockSource* source);
 
 // Non-zero on success; fails (and writes 0) when there is no high-resolution counter.
 int QueryPerformanceFrequency(std::int64_t* frequency);

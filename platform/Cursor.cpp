@@ -1,24 +1,12 @@
 #include "platform/Cursor.h"
 
+#include "platform/Services.h"
+
 namespace platform {
-namespace {
-
-bool NoCursor(CursorPosition*) {
-    return false;
-}
-
-CursorFunction current = NoCursor;
-
-} // namespace
 
 bool GetCursorPos(CursorPosition* position) {
-    return current(position);
-}
-
-CursorFunction SetCursorFunction(CursorFunction function) {
-    CursorFunction previous = current;
-    current = function ? function : NoCursor;
-    return previous;
+    const CursorFunction read = Installed().cursor;
+    return read != nullptr && read(position);
 }
 
 } // namespace platform

@@ -12,9 +12,7 @@ struct CursorPosition {
 // hides the pointer from us); *position is left untouched then.
 bool GetCursorPos(CursorPosition* position);
 
+// The windowing layer's reader, or a test's (Services::cursor).
 using CursorFunction = bool (*)(CursorPosition* position);
-// Returns the previous function; nullptr installs one that always fails. The windowing layer
-// installs the real one at start, tests a scripted one.
-CursorFunction SetCursorFunction(CursorFunction function);
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/File.h"
 
+#include "platform/Services.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -95,7 +97,10 @@ int SystemClose(int fd) {
     return ::close(fd) == 0 ? 0 : -1;
 }
 
-FileCalls current = SystemFileCalls();
+// The installed call, or the system's when none is.
+template <class Call> Call Pick(Call installed, Call system) {
+    return installed != nullptr ? installed : system;
+}
 
 } // namespace
 
@@ -104,47 +109,32 @@ FileCalls SystemFileCalls() {
             SystemCreateBeside,   SystemFlush,          SystemRename, SystemRemove};
 }
 
-FileCalls SetFileCalls(const FileCalls& calls) {
-    const FileCalls previous = current;
-    const FileCalls system = SystemFileCalls();
-    current.openForReading = calls.openForReading ? calls.openForReading : system.openForReading;
-    current.openForWriting = calls.openForWriting ? calls.openForWriting : system.openForWriting;
-    current.read = calls.read ? calls.read : system.read;
-    current.write = calls.write ? calls.write : system.write;
-    current.close = calls.close ? calls.close : system.close;
-    current.createBeside = calls.createBeside ? calls.createBeside : system.createBeside;
-    current.flush = calls.flush ? calls.flush : system.flush;
-    current.rename = calls.rename ? calls.rename : system.rename;
-    current.remove = calls.remove ? calls.remove : system.remove;
-    return previous;
-}
-
 int OpenForReading(const char* path) {
-    return current.openForReading(path);
+    return Pick(Installed().files.openForReading, SystemOpenForReading)(path);
 }
 int OpenForWriting(const char* path) {
-    return current.openForWriting(path);
+    return Pick(Installed().files.openForWriting, SystemOpenForWriting)(path);
 }
 long Read(int fd, void* data, std::size_t size) {
-    return current.read(fd, data, size);
+    return Pick(Installed().files.read, SystemRead)(fd, data, size);
 }
 long Write(int fd, const void* data, std::size_t size) {
-    return current.write(fd, data, size);
+    return Pick(Installed().files.write, SystemWrite)(fd, data, size);
 }
 int Close(int fd) {
-    return current.close(fd);
+    return Pick(Installed().files.close, SystemClose)(fd);
 }
 int CreateBeside(const char* path, std::string* created) {
-    return current.createBeside(path, created);
+    return Pick(Installed().files.createBeside, SystemCreateBeside)(path, created);
 }
 int Flush(int fd) {
-    return current.flush(fd);
+    return Pick(Installed().files.flush, SystemFlush)(fd);
 }
 int Rename(const char* from, const char* to) {
-    return current.rename(from, to);
+    return Pick(Installed().files.rename, SystemRename)(from, to);
 }
 int Remove(const char* path) {
-    return current.remove(path);
+    return Pick(Installed().files.remove, SystemRemove)(path);
 }
 
 long ReadFully(int fd, void* data, std::size_t size) {

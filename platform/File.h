@@ -42,7 +42,7 @@ bool Writable(const std::string& path);
 // Makes the folder and any missing parents, each new one with mode 0700; 0 when it is there.
 int MakeFolders(const std::string& path);
 
-// The calls behind the functions above; tests swap in short or failing ones.
+// The calls behind the functions above; tests swap in short or failing ones (Services::files).
 struct FileCalls {
     int (*openForReading)(const char* path);
     int (*openForWriting)(const char* path);
@@ -57,7 +57,5 @@ struct FileCalls {
 
 // The operating system's calls.
 FileCalls SystemFileCalls();
-// Returns the previous calls; a null member falls back to the system's call.
-FileCalls SetFileCalls(const FileCalls& calls);
 
 } // namespace platform

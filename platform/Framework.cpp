@@ -1,5 +1,6 @@
 #include "platform/Framework.h"
 
+#include "platform/Services.h"
 #include "res/Strings.h"
 
 #include <cstdio>
@@ -7,29 +8,14 @@
 namespace platform {
 namespace {
 
-Framework* current = nullptr;
 bool failureReported = false;
-TextTranslator textTranslator = nullptr;
 
 } // namespace
 
-Framework* CurrentFramework() {
-    return current;
-}
-
-Framework* SetFramework(Framework* framework) {
-    Framework* previous = current;
-    current = framework;
-    return previous;
-}
-
-void SetTextTranslator(TextTranslator translator) {
-    textTranslator = translator;
-}
-
 std::string LoadText(std::uint32_t stringId) {
     std::string text(LoadString(stringId));
-    return textTranslator != nullptr ? textTranslator(stringTableContext, text) : text;
+    const TextTranslator translate = Installed().translate;
+    return translate != nullptr ? translate(stringTableContext, text) : text;
 }
 
 void ShowFailureMessage(std::uint32_t stringId, const std::string& cause) {
@@ -47,8 +33,8 @@ void ShowFailureMessage(std::uint32_t stringId, const std::string& cause) {
     }
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
     std::fflush(stderr);
-    if (current != nullptr) {
-        current->ShowMessageBox(caption, text);
+    if (Framework* framework = Installed().framework) {
+        framework->ShowMessageBox(caption, text);
     }
 }
 
@@ -63,8 +49,8 @@ bool FailureReported() {
 }
 
 void PostCommand(std::uint32_t command) {
-    if (current != nullptr) {
-        current->PostCommand(command);
+    if (Framework* framework = Installed().framework) {
+        framework->PostCommand(command);
     }
 }
 

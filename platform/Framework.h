@@ -46,15 +46,10 @@ public:
     virtual void PostCommand(std::uint32_t command) = 0;
 };
 
-// The framework in use; null until the windowing layer installs one (tests install a fake).
-Framework* CurrentFramework();
-// Returns the previous one.
-Framework* SetFramework(Framework* framework);
-
-// Turns a table text into the user's language; the windowing layer installs one. Without it,
-// or for a text it has no translation of, the text stays as written.
+// Turns a table text into the user's language; the windowing layer installs one
+// (Services::translate). Without it, or for a text it has no translation of, the text stays as
+// written.
 using TextTranslator = std::string (*)(const char* context, const std::string& text);
-void SetTextTranslator(TextTranslator translator);
 // A string-table entry in the user's language.
 std::string LoadText(std::uint32_t stringId);
 
@@ -67,7 +62,7 @@ void ReportFailureLine(const std::string& text);
 // Whether ShowFailureMessage or ReportFailureLine has run in this process: the program then ends
 // with exit code 1.
 bool FailureReported();
-// Posts a command to the main window; nothing happens without a framework.
+// Posts a command to the main window; nothing happens without a framework (Services::framework).
 void PostCommand(std::uint32_t command);
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/LocalTime.h"
 
+#include "platform/Services.h"
+
 #include <ctime>
 
 namespace platform {
@@ -14,18 +16,11 @@ LocalTimeOfDay SystemLocalTime() {
     return {parts.tm_hour, parts.tm_min};
 }
 
-LocalTimeFunction current = SystemLocalTime;
-
 } // namespace
 
 LocalTimeOfDay LocalTimeNow() {
-    return current();
-}
-
-LocalTimeFunction SetLocalTimeFunction(LocalTimeFunction function) {
-    LocalTimeFunction previous = current;
-    current = function ? function : SystemLocalTime;
-    return previous;
+    const LocalTimeFunction now = Installed().localTime;
+    return now != nullptr ? now() : SystemLocalTime();
 }
 
 } // namespace platform

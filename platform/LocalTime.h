@@ -10,8 +10,7 @@ struct LocalTimeOfDay {
 
 LocalTimeOfDay LocalTimeNow();
 
+// Tests set a fixed time (Services::localTime).
 using LocalTimeFunction = LocalTimeOfDay (*)();
-// Returns the previous function; nullptr restores the system clock. Tests set a fixed time.
-LocalTimeFunction SetLocalTimeFunction(LocalTimeFunction function);
 
 } // namespace platform

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/Cursor.h"
+
 namespace platform {
 
-// Installs the desktop's pointer (QCursor) as the source of GetCursorPos; needs the
-// QGuiApplication to exist.
-void InstallQtCursor();
+// The desktop's pointer (QCursor), for Services::cursor; needs the QGuiApplication to exist.
+bool QtCursorPos(CursorPosition* position);
 
 } // namespace platform

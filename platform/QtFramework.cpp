@@ -12,7 +12,6 @@ namespace platform {
 
 QtFramework::QtFramework(Application& app, MainWindowFactory factory)
     : application(app), makeMainWindow(std::move(factory)) {
-    previousFramework = SetFramework(this);
     QCoreApplication::instance()->installEventFilter(this);
     const int fd = WatchTerminationSignals();
     if (fd >= 0) {
@@ -27,7 +26,6 @@ QtFramework::~QtFramework() {
     if (QCoreApplication* app = QCoreApplication::instance()) {
         app->removeEventFilter(this);
     }
-    SetFramework(previousFramework);
 }
 
 int QtFramework::Run() {

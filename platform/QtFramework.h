@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Framework.h"
+#include "platform/Services.h"
 
 #include <QObject>
 #include <QPointer>
@@ -21,8 +22,8 @@ class QtFramework : public QObject, public Framework {
 public:
     using MainWindowFactory = std::function<std::unique_ptr<QWidget>()>;
 
-    // Installs itself as the current framework and as the application's event filter; needs
-    // the QApplication to exist.
+    // Installs itself as the framework in use and as the application's event filter; needs the
+    // QApplication to exist.
     QtFramework(Application& application, MainWindowFactory makeMainWindow);
     ~QtFramework() override;
 
@@ -70,7 +71,7 @@ private:
     // Set once the exit has asked the event loops to end; a loop started later would never end.
     bool loopsEnded = false;
     QSocketNotifier* signalNotifier = nullptr;
-    Framework* previousFramework = nullptr;
+    Override installed{{.framework = this}};
 };
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/QtTranslation.h"
 
-#include "platform/Framework.h"
+#include "platform/Services.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -55,7 +55,8 @@ QString InstallTranslation() {
     }
     const QString installed = translator->language();
     QCoreApplication::installTranslator(translator.release());
-    SetTextTranslator(TranslateWithQt);
+    // For the rest of the process, as the translator it uses.
+    static const Override translation{{.translate = TranslateWithQt}};
     return installed;
 }
 

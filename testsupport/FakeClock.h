@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clocks.h"
+#include "platform/Services.h"
 
 #include <cstdint>
 
@@ -10,8 +10,7 @@ public:
     static constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
 
     explicit FakeClock(std::int64_t counterFrequency = kNanosecondsPerSecond)
-        : frequency(counterFrequency), previous(platform::SetClockSource(this)) {}
-    ~FakeClock() override { platform::SetClockSource(previous); }
+        : frequency(counterFrequency) {}
 
     std::int64_t CounterFrequency() override { return frequency; }
     std::int64_t CounterValue() override {
@@ -28,5 +27,5 @@ public:
     std::int64_t frequency;
 
 private:
-    platform::ClockSource* previous;
+    platform::Override installed{{.clock = this}};
 };

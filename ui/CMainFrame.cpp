@@ -46,7 +46,7 @@ void FillTrayMenu(QMenu& menu) {
 }
 
 platform::QtFramework* TheQtFramework() {
-    return dynamic_cast<platform::QtFramework*>(platform::CurrentFramework());
+    return dynamic_cast<platform::QtFramework*>(platform::Installed().framework);
 }
 
 } // namespace

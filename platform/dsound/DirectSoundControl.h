@@ -8,16 +8,12 @@
 namespace dsound {
 
 // A device that mixes into the given output instead of the sound card (tests, benchmarks, the
-// listening tool's offline rendering). Fails like DirectSoundCreate when the output cannot open.
+// listening tool's offline rendering, each standing it in for DirectSoundCreate's through
+// Services::createSoundDevice). Fails like DirectSoundCreate when the output cannot open.
 HRESULT CreateDevice(std::shared_ptr<audio::AudioOutput> output, IDirectSound** directSound);
 
 // Does what the output going away does: every buffer of the device lost and the output closed
 // until a buffer's Restore opens it again. DSERR_INVALIDPARAM for a device not made here.
 HRESULT LoseBuffers(IDirectSound* directSound);
-
-using CreateFunction = HRESULT (*)(const void* device, IDirectSound** directSound, void* outer);
-// Lets tests stand another device in for the sound card behind DirectSoundCreate; returns the
-// previous replacement. nullptr restores the sound card.
-CreateFunction SetCreateFunction(CreateFunction function);
 
 } // namespace dsound

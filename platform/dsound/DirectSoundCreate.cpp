@@ -1,4 +1,5 @@
 #include "audio/SdlOutput.h"
+#include "platform/Services.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "platform/dsound/DirectSoundDevice.h"
 #include "platform/dsound/dsound.h"
@@ -6,11 +7,6 @@
 #include <new>
 
 namespace dsound {
-namespace {
-
-CreateFunction replacement = nullptr;
-
-} // namespace
 
 HRESULT CreateDevice(std::shared_ptr<audio::AudioOutput> output, IDirectSound** directSound) {
     if (directSound == nullptr || !output) {
@@ -38,17 +34,11 @@ HRESULT LoseBuffers(IDirectSound* directSound) {
     return DS_OK;
 }
 
-CreateFunction SetCreateFunction(CreateFunction function) {
-    const CreateFunction previous = replacement;
-    replacement = function;
-    return previous;
-}
-
 } // namespace dsound
 
 HRESULT DirectSoundCreate(const void* device, IDirectSound** directSound, void* outer) {
-    if (dsound::replacement != nullptr) {
-        return dsound::replacement(device, directSound, outer);
+    if (const auto create = platform::Installed().createSoundDevice) {
+        return create(device, directSound, outer);
     }
     if (directSound == nullptr) {
         return DSERR_INVALIDPARAM;

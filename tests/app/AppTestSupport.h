@@ -1,13 +1,8 @@
 #pragma once
 
 #include "app/CChorusApp.h"
-#include "platform/Clocks.h"
-#include "platform/Cursor.h"
-#include "platform/Framework.h"
-#include "platform/LocalTime.h"
-#include "platform/dsound/DirectSoundControl.h"
+#include "platform/Services.h"
 #include "res/Strings.h"
-#include "tests/ScopedOverride.h"
 #include "testsupport/FakeDirectSound.h"
 
 #include <gtest/gtest.h>
@@ -21,35 +16,33 @@
 
 #include <unistd.h>
 
+using Log = std::vector<std::string>;
+
 // What the tick reads from outside, scripted; each read is logged to check the tick's order. Its
 // clock moves only when told to, so the crickets' silences and chirps end only then.
 struct Outside : FakeClock {
     static inline platform::LocalTimeOfDay now{12, 0};
     static inline platform::CursorPosition cursor{0, 0};
-    static inline std::vector<std::string> log;
+    static inline Log log;
 
     static platform::LocalTimeOfDay Now() { return log.push_back("time"), now; }
     static bool Cursor(platform::CursorPosition* position) {
-        log.push_back("cursor");
-        return *position = cursor, true;
+        return log.push_back("cursor"), *position = cursor, true;
     }
-    static long CursorReads() { return std::count(log.begin(), log.end(), "cursor"); }
     std::int64_t CounterValue() override {
         return log.push_back("clock"), FakeClock::CounterValue();
     }
 };
 
-// A failure message box and the exit command as FakeFramework records them.
+// A failure message box as FakeFramework records it.
 inline std::string Box(std::uint32_t id) {
     return "Kirorin|" + std::string(LoadString(id));
 }
-inline const std::string kExit = "command " + std::to_string(platform::ID_EXIT);
 
 // Records what the application asks of the framework, in order.
-class FakeFramework : public platform::Framework {
-public:
+struct FakeFramework : platform::Framework {
     bool CreateMainWindow() override { return calls.push_back("window"), canCreateWindow; }
-    void* MainWindow() const override { return calls.empty() ? nullptr : (void*)this; }
+    void* MainWindow() const override { return nullptr; }
     void SetTickTimer(unsigned ms) override { calls.push_back("timer " + std::to_string(ms)); }
     void ShowMessageBox(const std::string& caption, const std::string& text) override {
         calls.push_back(caption + "|" + text);
@@ -59,13 +52,13 @@ public:
     }
 
     bool canCreateWindow = true;
-    std::vector<std::string> calls;
+    Log calls;
 };
 
+// The application over the fakes; the instance lock and the per-user settings go to a private
+// folder.
 class AppTest : public ::testing::Test {
 protected:
-    // The instance lock and the per-user settings go to a private folder; the sound device is
-    // the fake.
     void SetUp() override {
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
@@ -74,7 +67,6 @@ protected:
         FreshApp();
     }
     void TearDown() override {
-        app->ShutDown(0);
         app.reset();
         ::unsetenv("XDG_RUNTIME_DIR");
         ::unsetenv("XDG_CONFIG_HOME");
@@ -84,14 +76,11 @@ protected:
     // A new application object, as after static construction, started up with the default
     // settings, and nothing recorded.
     void FreshApp(bool startUp = true) {
-        if (app) {
-            app->ShutDown(0);
-            app.reset(); // before the buffers it holds go
-        }
+        app.reset(); // before the buffers it holds go
         sound.buffers.clear();
         Outside::now = {12, 0};
         Outside::cursor = {0, 0};
-        app = std::make_unique<CChorusApp>();
+        app.reset(new CChorusApp, [](CChorusApp* a) { a->ShutDown(0), delete a; });
         if (startUp) {
             ASSERT_EQ(app->StartUp(), 1);
             app->settings = ChorusSettings{};
@@ -128,11 +117,11 @@ protected:
     Outside clock; // the one clock: the tick's and the buffers'
     FakeDirectSound sound{clock};
     FakeFramework framework;
-    ScopedOverride<platform::SetFramework> frameworkOverride{&framework};
-    ScopedOverride<platform::SetLocalTimeFunction> timeOverride{Outside::Now};
-    ScopedOverride<platform::SetCursorFunction> cursorOverride{Outside::Cursor};
-    ScopedOverride<dsound::SetCreateFunction> createOverride{
-        [](const void*, IDirectSound** out, void*) { return *out = current, DS_OK; }};
-    std::unique_ptr<CChorusApp> app;
+    platform::Override fakes{{.cursor = Outside::Cursor,
+                              .localTime = Outside::Now,
+                              .createSoundDevice = [](const void*, IDirectSound** out,
+                                                      void*) { return *out = current, DS_OK; },
+                              .framework = &framework}};
+    std::shared_ptr<CChorusApp> app;
     std::string dir = "/tmp/kirorin-app-XXXXXX";
 };

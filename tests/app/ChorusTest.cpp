@@ -2,26 +2,6 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
-
-TEST_F(AppTest, TickRunsGateThenDetectorThenTheFirstCricketCountCrickets) {
-    EXPECT_EQ(app->PreviewMessage({nullptr, 0x0201, 0}), 0);
-    EXPECT_TRUE(Outside::log.empty());
-
-    app->settings.cricketCount = 2;
-    EXPECT_EQ(Tick(), 1);
-    Outside::log.clear();
-    Tick();
-    // Each ticked cricket reads its stopwatch while its opening silence lasts.
-    EXPECT_EQ(Outside::log, (Log{"time", "cursor", "clock", "clock"}));
-
-    // Outside the window the tick ends after the clock test.
-    app->settings = {1000, 2, 2, 100, 1, 13, 0, 23, 59};
-    Outside::log.clear();
-    EXPECT_EQ(Tick(), 1);
-    EXPECT_EQ(Outside::log, Log{"time"});
-}
-
 // From start-up, the disturbed ticks until the first calm one; then, after a spell of movement,
 // the quiet time must be exactly wariness × 300 ticks.
 TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
@@ -35,13 +15,16 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
         app->settings.wariness = wariness;
         app->settings.cricketCount = 1;
         Outside::cursor = at;
-        platform::SetCursorFunction(readable ? Outside::Cursor : nullptr);
+        const platform::Override unreadable{
+            {.cursor = readable ? nullptr : +[](platform::CursorPosition*) { return false; }}};
         ASSERT_EQ(app->StartChorus(), 1);
         EXPECT_EQ(DisturbedRun(), firstRun) << wariness << " at " << at.x << "," << at.y;
         const int afterMoves = wariness == 0 || !readable ? 0 : 20 + std::max(wariness, 0) * 300;
         EXPECT_EQ(DisturbedRun(20), afterMoves) << wariness;
         // Wariness 0 never even reads the cursor.
-        EXPECT_EQ(Outside::CursorReads() == 0, wariness == 0 || !readable) << wariness;
+        EXPECT_EQ(std::ranges::count(Outside::log, std::string("cursor")) == 0,
+                  wariness == 0 || !readable)
+            << wariness;
     }
     // Beyond the dialog's range the countdown does not overflow.
     app->settings.wariness = INT32_MAX;
@@ -78,22 +61,7 @@ TEST_F(AppTest, ReportedActivityHushesLikeAMovingPointer) {
     }
 }
 
-// The window's arithmetic has its own table with the settings; here, that the tick asks it with
-// the local time and starts or stops the chorus by the answer.
-TEST_F(AppTest, ActivityWindowOfTheLocalTimeStartsAndStopsTheChorus) {
-    // mode, start hour:minute, end hour:minute, now hour:minute, inside
-    const int cases[][8] = {
-        {1, 22, 0, 5, 30, 23, 59, 1}, {1, 22, 0, 5, 30, 5, 31, 0}, {0, 9, 0, 17, 0, 8, 59, 1}};
-    for (const auto& [mode, startHour, startMinute, endHour, endMinute, hour, minute, inside] :
-         cases) {
-        app->settings = {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};
-        Outside::now = {hour, minute};
-        const int result = app->CheckActivityWindow();
-        EXPECT_EQ(std::pair(result, VoicesHeld()), std::pair(inside, inside ? 4L : 0L))
-            << mode << " " << startHour << "-" << endHour << " at " << hour << ":" << minute;
-    }
-}
-
+// Leaving the window ends the tick after the clock test.
 TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
     app->settings = {1000, 0, 16, 100, 1, 9, 0, 17, 0};
     Outside::now = {17, 0};
@@ -103,13 +71,9 @@ TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
     // Fewer crickets in use now: leaving still stops and releases all sixteen.
     app->settings.cricketCount = 4;
     Outside::now = {17, 1};
+    Outside::log.clear();
     Tick();
-    EXPECT_EQ(VoicesHeld(), 0);
-    for (const auto& buffer : sound.buffers) {
-        DWORD status = 1;
-        buffer->GetStatus(&status);
-        EXPECT_EQ(std::pair(buffer->playTimes.size(), status), std::pair(std::size_t{1}, DWORD{0}));
-    }
+    EXPECT_EQ(std::pair(VoicesHeld(), Outside::log), std::pair(0L, Log{"time"}));
 
     app->settings.cricketCount = 16;
     Outside::now = {9, 0};
@@ -120,9 +84,13 @@ TEST_F(AppTest, LeavingTheWindowStopsEveryVoiceAndReenteringStartsThem) {
     EXPECT_EQ(std::pair(sound.buffers.size(), framework.calls), std::pair(std::size_t{32}, Log{}));
 }
 
-// Start attaches the first cricketCount of the sixteen, and only they tick; a failure at cricket k
-// keeps what was made so far, is reported once and ends the program.
-TEST_F(AppTest, StartAttachesTheFirstCricketCountOrReportsTheFailureOnce) {
+// Start attaches the first cricketCount of the sixteen; each tick then reads the time, the cursor
+// and the stopwatch of each attached cricket (while its opening silence lasts), in that order. A
+// failure at cricket k keeps what was made so far, is reported once, ends the program and goes no
+// further than the gate. Other messages pass untouched.
+TEST_F(AppTest, TickRunsGateDetectorAndTheAttachedCricketsOrReportsTheFailureOnce) {
+    EXPECT_EQ(std::pair(app->PreviewMessage({nullptr, 0x0201, 0}), Outside::log),
+              std::pair(0, Log{}));
     // cricketCount, failing buffer, voices held
     const int cases[][3] = {{1, -1, 1},         {16, -1, 16},        {0, -1, 0}, {-1, -1, 0},
                             {INT32_MIN, -1, 0}, {INT32_MAX, -1, 16}, {8, 5, 5},  {8, 0, 0}};
@@ -132,19 +100,15 @@ TEST_F(AppTest, StartAttachesTheFirstCricketCountOrReportsTheFailureOnce) {
         app->settings.cricketCount = count;
         EXPECT_EQ(Tick(), 1);
         const bool started = failAt < 0;
-        const Log failed{Box(kIdsSoundSetupFailed), kExit};
-        EXPECT_EQ(std::tuple(VoicesHeld(), framework.calls),
-                  std::tuple(long(voices), started ? Log{} : failed))
+        const Log failed{Box(kIdsSoundSetupFailed), "command " + std::to_string(platform::ID_EXIT)};
+        EXPECT_EQ(std::pair(VoicesHeld(), framework.calls),
+                  std::pair(long(voices), started ? Log{} : failed))
             << count;
-        // A failing tick goes no further than the gate.
-        EXPECT_EQ(Outside::CursorReads() > 0, started) << count;
-        // Only the attached crickets tick: once their silences are over, calm ones all chirp.
-        app->settings.wariness = 0;
-        clock.Step(10 * FakeClock::kNanosecondsPerSecond);
+        Outside::log.clear();
         Tick();
-        const long chirping = std::count_if(sound.buffers.begin(), sound.buffers.end(),
-                                            [](const auto& b) { return !b->playTimes.empty(); });
-        EXPECT_EQ(chirping, started ? voices : 0) << count;
+        Log reads{"time", "cursor"};
+        reads.resize(started ? 2 + voices : 1, "clock");
+        EXPECT_EQ(Outside::log, reads) << count;
     }
 }
 

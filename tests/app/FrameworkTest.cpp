@@ -94,25 +94,22 @@ TEST_F(FrameworkTest, AHostDrawnMenuHoldsTheTicksUntilClosedChosenOrTheBoundRuns
     ASSERT_TRUE(menu && bound);
     EXPECT_EQ(menu->defaultAction(), menu->actions().first());
 
-    const std::function<void()> afterOpening[] = {
-        [] {},
-        [&] { emit menu->aboutToHide(); },
+    // Ticks that run after the host opens the menu and then does what the row says.
+    const std::pair<int, std::function<void()>> rows[] = {
+        {0, [] {}},
+        {1, [&] { emit menu->aboutToHide(); }},
         // Opened twice (AboutToShow for each redraw), closed once.
-        [&] {
-            emit menu->aboutToShow();
-            emit menu->aboutToHide();
-        },
+        {1, [&] { emit menu->aboutToShow(), menu->aboutToHide(); }},
         // No "closed" ever comes.
-        [&] { QMetaObject::invokeMethod(bound, "timeout"); },
-        [&] { menu->actions().last()->trigger(); },
+        {1, [&] { QMetaObject::invokeMethod(bound, "timeout"); }},
+        {1, [&] { menu->actions().last()->trigger(); }},
     };
-    const bool ticks[] = {false, true, true, true, true};
-    for (int i = 0; i < 5; ++i) {
+    for (const auto& row : rows) {
         const int before = app.previews;
         emit menu->aboutToShow();
-        afterOpening[i]();
+        row.second();
         Tick();
-        EXPECT_EQ(app.previews - before, ticks[i] ? 1 : 0) << "row " << i;
+        EXPECT_EQ(app.previews - before, row.first) << "row " << &row - rows;
     }
     // The exit entry posted the exit.
     QCoreApplication::sendPostedEvents(frame);

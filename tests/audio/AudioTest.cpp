@@ -54,29 +54,6 @@ TEST(Audio, MixFramesRefusesLengthsBeyond32Bits) {
     }
 }
 
-// A stereo voice keeps its channels apart; stereo bytes with the same channels can be kept as one.
-TEST(Audio, StereoVoicesKeepTheirChannels) {
-    const std::vector<std::uint8_t> mono = Sine16(1000, 48000, 0.5, 4800);
-    std::vector<std::uint8_t> leftOnly(2 * mono.size(), 0), both(2 * mono.size());
-    for (std::size_t f = 0; f < 4800; ++f) {
-        for (std::size_t b = 0; b < 2; ++b) {
-            leftOnly[4 * f + b] = both[4 * f + b] = both[4 * f + 2 + b] = mono[2 * f + b];
-        }
-    }
-    EXPECT_FALSE(audio::SameChannels(leftOnly.data(), 4800, 16));
-    EXPECT_TRUE(audio::SameChannels(both.data(), 4800, 16));
-    audio::Mixer mixer;
-    audio::OfflineOutput output(48000, 2);
-    ASSERT_TRUE(output.Open(mixer));
-    const auto voice = mixer.AddVoice(2, 4800);
-    mixer.Replace(voice, 2, 4800,
-                  audio::ResamplePcm(leftOnly.data(), 4800, 2, 2, 16, 48000, 48000, 4800));
-    mixer.Start(voice, false);
-    const std::vector<std::int16_t> out = output.Render(4800);
-    EXPECT_NEAR(Rms(Channel(out, 2, 0, 0, 4800)), 0.5 / std::sqrt(2.0), 1e-3);
-    EXPECT_EQ(Rms(Channel(out, 2, 1, 0, 4800)), 0.0);
-}
-
 // Voices changed on this thread while another thread mixes; the ThreadSanitizer build checks
 // that every shared field is read and written under the mixer's lock.
 TEST(Audio, VoicesChangeWhileAnotherThreadMixes) {
@@ -86,14 +63,15 @@ TEST(Audio, VoicesChangeWhileAnotherThreadMixes) {
     const std::vector<std::uint8_t> bytes = Sine16(1000, 48000, 0.5, 4800);
     const auto voice = mixer.AddVoice(1, 4800);
     std::atomic<bool> done{false};
-    std::atomic<int> peak{0};
+    std::atomic<int> renders{0};
     std::thread mixing([&] {
-        while (!done) {
-            for (const std::int16_t sample : output.Render(480)) {
-                peak = std::max<int>(peak, std::abs(sample));
-            }
+        for (; !done; ++renders) {
+            output.Render(480);
         }
     });
+    while (renders == 0) {
+        std::this_thread::yield(); // the changes below overlap the mixing
+    }
     for (int i = 0; i < 200; ++i) {
         const std::uint32_t frames = 4800 - 10 * (i % 2);
         mixer.Replace(voice, 1, frames,
@@ -104,14 +82,9 @@ TEST(Audio, VoicesChangeWhileAnotherThreadMixes) {
         EXPECT_LT(mixer.Status(voice).position, frames);
         mixer.Stop(voice);
     }
-    mixer.Start(voice, true);
-    while (peak == 0) {
-        std::this_thread::yield();
-    }
     done = true;
     mixing.join();
     EXPECT_EQ(mixer.Status(voice).frames, 4790u);
-    EXPECT_GT(peak, 8000);
 }
 
 } // namespace

@@ -17,13 +17,9 @@ using Ticks = std::vector<std::int64_t>;
 
 // The formula has its own table with the settings; a cricket adds that a result that does not
 // fit saturates in its own direction, so that the buffer refuses it.
-TEST(CricketVolume, FollowsTheFormulaAndSaturatesWhereItDoesNotFit) {
-    const std::tuple<std::int32_t, std::uint32_t, LONG> rows[] = {{100, 0, -1},
-                                                                  {1, 3000, -9931},
-                                                                  {21474836, 0, 2147473552},
-                                                                  {-21474836, 0, INT32_MIN},
-                                                                  {INT32_MAX, 0, INT32_MAX},
-                                                                  {INT32_MIN, 3000, INT32_MIN}};
+TEST(CricketVolume, SaturatesWhereTheFormulaDoesNotFit) {
+    const std::tuple<std::int32_t, std::uint32_t, LONG> rows[] = {
+        {100, 0, -1}, {-21474836, 0, INT32_MIN}, {INT32_MAX, 0, INT32_MAX}};
     for (const auto& [setting, n, volume] : rows) {
         EXPECT_EQ(CCricket::SongVolume(setting, n), volume) << setting << " " << n;
     }

@@ -24,59 +24,41 @@ same_listing() { # expected listing file, what
 install_kirorin() { "$source_dir/install/install.sh" --no-build --build-dir "$build_dir" "$@" >/dev/null; }
 uninstall_kirorin() { "$source_dir/install/uninstall.sh" "$@" >/dev/null; }
 
-new_home() { # folder name
-    export HOME=$work/$1
-    mkdir -p "$HOME"
-    unset XDG_DATA_HOME XDG_CONFIG_HOME
-    prefix=$HOME/.local
-    app_dir=$prefix/lib/kirorin
-    entry=$prefix/share/applications/kirorin.desktop
-    autostart=$HOME/.config/autostart/kirorin.desktop
-    hicolor=$prefix/share/icons/hicolor
-}
-
-# A home already in use: other programs' files, and desktop caches when the tools are there.
-populate_home() {
-    mkdir -p "$HOME/.local/bin" "$HOME/.local/share/applications" "$hicolor/48x48/apps" \
-        "$HOME/.config/autostart"
-    printf '#!/bin/sh\necho other\n' >"$HOME/.local/bin/other"
-    printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other %%U\nMimeType=text/x-other;\n' |
-        tee "$HOME/.local/share/applications/other.desktop" >"$HOME/.config/autostart/other.desktop"
-    cp "$build_dir/res/icon/kirorin-48.png" "$hicolor/48x48/apps/other.png"
-    if command -v update-desktop-database >/dev/null; then
-        update-desktop-database "$HOME/.local/share/applications"
-    fi
-    if command -v gtk-update-icon-cache >/dev/null; then
-        gtk-update-icon-cache -q -f -t "$hicolor"
-    fi
-}
+# Every case starts in a home already in use, whose path needs quoting in Exec: other programs'
+# files, and desktop caches when the tools are there.
+export HOME=$work/"a b\$c\"d\`e%f'g"
+unset XDG_DATA_HOME XDG_CONFIG_HOME
+prefix=$HOME/.local
+app_dir=$prefix/lib/kirorin
+entry=$prefix/share/applications/kirorin.desktop
+autostart=$HOME/.config/autostart/kirorin.desktop
+hicolor=$prefix/share/icons/hicolor
+mkdir -p "$prefix/bin" "$prefix/share/applications" "$hicolor/48x48/apps" "$HOME/.config/autostart"
+printf '#!/bin/sh\necho other\n' >"$prefix/bin/other"
+printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other %%U\nMimeType=text/x-other;\n' |
+    tee "$prefix/share/applications/other.desktop" >"$HOME/.config/autostart/other.desktop"
+cp "$build_dir/res/icon/kirorin-48.png" "$hicolor/48x48/apps/other.png"
+if command -v update-desktop-database >/dev/null; then update-desktop-database "$prefix/share/applications"; fi
+if command -v gtk-update-icon-cache >/dev/null; then gtk-update-icon-cache -q -f -t "$hicolor"; fi
+listing >"$work/before"
 
 check_installed_files() {
-    local path expected
-    expected=$(printf '%s\n' "$app_dir/kirorin" "$prefix/bin/kirorin" "$entry" \
-        "$prefix/share/metainfo/io.github.kirorin.Kirorin.metainfo.xml" \
-        "$hicolor"/{16x16,32x32,48x48}/apps/kirorin.png "$hicolor/scalable/apps/kirorin.svg")
-    while read -r path; do
+    local path
+    for path in "$app_dir/kirorin" "$entry" "$prefix/share/metainfo/io.github.kirorin.Kirorin.metainfo.xml" \
+        "$hicolor"/{16x16,32x32,48x48}/apps/kirorin.png "$hicolor/scalable/apps/kirorin.svg"; do
         [[ -e "$path" ]] || fail "not installed: $path"
-    done <<<"$expected"
+    done
     [[ -L "$prefix/bin/kirorin" && "$(readlink -f "$prefix/bin/kirorin")" == "$app_dir/kirorin" ]] ||
         fail "bin/kirorin is not a link to the program"
     cmp -s "$app_dir/kirorin" "$build_dir/kirorin" || fail "the installed program is not the build's"
-    # The manifest lists exactly the files that were placed.
-    diff -u <(sed -n 's/^f //p' "$app_dir/install-manifest.txt" | sort) \
-        <( (echo "$expected"; [[ -e "$autostart" ]] && echo "$autostart") | sort) >&2 ||
-        fail "the manifest does not list exactly the installed files"
 }
 
 case "$case_name" in
 lifecycle)
-    # In a home in use whose path needs quoting in Exec: valid entries naming the program; started
-    # from its link it writes its settings beside the installed executable; uninstalling is refused
-    # while it runs; reinstalling (without start at login this time) keeps the settings; uninstall
-    # keeps them until --purge, and leaves everything else as it was.
-    new_home "a b\$c\"d\`e%f'g"
-    populate_home
-    listing >"$work/before"
+    # Valid entries naming the program; started from its link it writes its settings beside the
+    # installed executable; uninstalling is refused while it runs; reinstalling (without start at
+    # login this time) keeps the settings; uninstall keeps them until --purge, and leaves
+    # everything else as it was.
     install_kirorin --autostart
     check_installed_files
     desktop-file-validate "$entry" || fail "desktop entry invalid"
@@ -87,9 +69,8 @@ lifecycle)
         fail "the desktop entry has no Japanese name or comment"
     [[ $(grep -cE '<(name|summary) xml:lang="ja">' "$prefix/share/metainfo/"*.metainfo.xml) == 2 ]] ||
         fail "the metainfo has no Japanese name or summary"
-    if [[ -f "$hicolor/icon-theme.cache" ]]; then
-        grep -q kirorin "$hicolor/icon-theme.cache" || fail "the icon cache was not refreshed"
-    fi
+    [[ ! -f "$hicolor/icon-theme.cache" ]] || grep -q kirorin "$hicolor/icon-theme.cache" ||
+        fail "the icon cache was not refreshed"
     exec_value=$(sed -n 's/^Exec=//p' "$entry")
     [[ $(sed -n 's/^Exec=//p' "$autostart") == "$exec_value" ]] || fail "autostart starts another"
     # Undo the value's escapes, then the double quotes' escapes, then %%.
@@ -109,9 +90,7 @@ lifecycle)
     E2E_PIDS+=("$program_pid")
     wait_until 20 test -s "$app_dir/tamberle.sav" || fail "no settings file beside the program"
     listing >"$work/running"
-    if uninstall_kirorin 2>/dev/null; then
-        fail "uninstall went ahead while the program ran"
-    fi
+    ! uninstall_kirorin 2>/dev/null || fail "uninstall went ahead while the program ran"
     same_listing "$work/running" "a refused uninstall changed the home"
     kill -TERM "$program_pid" || fail "the program ended before SIGTERM"
     wait "$program_pid" || fail "the program ended with status $? after SIGTERM"
@@ -132,23 +111,16 @@ lifecycle)
 
 foreign_files)
     # Files of the same name that Kirorin did not install are neither replaced nor removed.
-    new_home home
-    populate_home
-    printf '#!/bin/sh\necho mine\n' >"$HOME/.local/bin/kirorin"
+    printf '#!/bin/sh\necho mine\n' >"$prefix/bin/kirorin"
     listing >"$work/before"
-    if install_kirorin 2>/dev/null; then
-        fail "install replaced a file it did not install"
-    fi
+    ! install_kirorin 2>/dev/null || fail "install replaced a file it did not install"
     same_listing "$work/before" "a refused install changed the home"
-    if uninstall_kirorin 2>/dev/null; then
-        fail "uninstall ran with nothing installed"
-    fi
+    ! uninstall_kirorin 2>/dev/null || fail "uninstall ran with nothing installed"
     same_listing "$work/before" "uninstall with nothing installed changed the home"
     ;;
 
 xdg_dirs)
     # Desktop files follow XDG_DATA_HOME and XDG_CONFIG_HOME; the program stays under the prefix.
-    new_home home
     export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
     mkdir "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
     install_kirorin --autostart
@@ -158,9 +130,10 @@ xdg_dirs)
         [[ -f "$XDG_DATA_HOME/$path" ]] || fail "$path is not in XDG_DATA_HOME"
     done
     [[ -f "$XDG_CONFIG_HOME/autostart/kirorin.desktop" ]] || fail "autostart is not in XDG_CONFIG_HOME"
-    [[ ! -e "$prefix/share" && ! -e "$HOME/.config" ]] || fail "desktop files went to the default places"
+    [[ ! -e "$entry" && ! -e "$autostart" ]] || fail "desktop files went to the default places"
     uninstall_kirorin --purge
-    left=$(find "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" -mindepth 1)
+    same_listing "$work/before" "uninstall --purge changed the home"
+    left=$(find "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" -mindepth 1)
     [[ -z "$left" ]] || fail "uninstall --purge left $left"
     ;;
 

@@ -1,70 +1,43 @@
-// Runs kirorin-listen against SDL's disk audio driver and checks what reached the "sound card":
-// the chirp at its pitch and length, the same samples as an offline rendering, the pan.
-#include "testsupport/Spectrum.h"
-
-#include "sound/CWaveResource.h"
-
+// Runs kirorin-listen against SDL's disk audio driver: what reached the "sound card" is the chirp
+// as the offline rendering with the same options holds it, sample for sample. What the offline
+// rendering sounds like is the sound and audio tests' part.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-
-using namespace soundtest;
+#include <vector>
 
 namespace {
 
-// A file's 16-bit samples (in the machine's byte order, as the disk driver writes them).
-std::vector<std::int16_t> ReadSamples(const std::filesystem::path& path, std::size_t skip) {
-    std::vector<std::int16_t> samples((std::filesystem::file_size(path) - skip) / 2);
+// A file's 16-bit stereo samples (in the machine's byte order, as the disk driver writes them)
+// from the first frame to the last that sounds: louder than half an 8-bit step, so that the
+// resampler's faint ringing around the chirp does not count.
+std::vector<std::int16_t> Sounding(const std::filesystem::path& path, std::size_t skip) {
+    std::vector<std::int16_t> s((std::filesystem::file_size(path) - skip) / 2);
     std::ifstream in(path, std::ios::binary);
     in.seekg(std::streamoff(skip))
-        .read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
-    return samples;
+        .read(reinterpret_cast<char*>(s.data()), std::streamsize(s.size() * 2));
+    const auto loud = [](std::int16_t v) { return std::abs(v) > 128; };
+    const std::size_t first =
+        std::size_t(std::find_if(s.begin(), s.end(), loud) - s.begin()) / 2 * 2;
+    const std::size_t end =
+        std::size_t(s.rend() - std::find_if(s.rbegin(), s.rend(), loud) + 1) / 2 * 2;
+    return first < end ? std::vector(s.begin() + first, s.begin() + end)
+                       : std::vector<std::int16_t>{};
 }
 
-// 16-bit stereo samples, and the frames from the first to the last that sounds: louder than half
-// an 8-bit step, so that the resampler's faint ringing around the chirp does not count.
-struct Capture {
-    explicit Capture(std::vector<std::int16_t> stereo) : samples(std::move(stereo)) {
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            const bool sounds = std::abs(samples[i]) > 128;
-            first = sounds ? std::min(first, i / 2) : first;
-            frames = sounds ? i / 2 - first + 1 : frames;
-        }
-    }
-    // The strongest frequency of the left channel while sounding, zero-padded.
-    double Peak(double rate) const {
-        std::vector<double> left = Channel(samples, 2, 0, first, frames);
-        left.resize(std::bit_ceil(left.size()) * 2, 0.0);
-        return AnalyseTone(left, rate).frequency;
-    }
-    std::vector<std::int16_t> samples;
-    std::size_t first = SIZE_MAX, frames = 0;
-};
-
-TEST(ListenCapture, TheDiskDriverHoldsTheChirpAtItsPitchAndLength) {
+TEST(ListenCapture, TheDiskDriverHoldsTheOfflineRendering) {
     const char* listen = std::getenv("KIRORIN_LISTEN");
     ASSERT_NE(listen, nullptr) << "KIRORIN_LISTEN names the program";
-    // The chirp itself, 8-bit stereo at 11025 Hz.
-    CWaveResource wave;
-    ASSERT_EQ(wave.OpenResource(129), 1);
-    std::vector<std::uint8_t> data(wave.dataSize);
-    std::uint32_t delivered = 0;
-    ASSERT_EQ(wave.Read(data.data(), wave.dataSize, &delivered), 1);
-    std::vector<std::int16_t> stereo(data.size());
-    std::transform(data.begin(), data.end(), stereo.begin(),
-                   [](std::uint8_t b) { return std::int16_t((b - 128) * 256); });
-    const Capture chirp(stereo);
     const auto folder = std::filesystem::temp_directory_path() /
                         ("kirorin-listen-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(folder);
+    const auto capture = folder / "capture.raw", rendered = folder / "render.wav";
     for (const int frequency : {11025, 10525}) {
-        const auto capture = folder / "capture.raw", rendered = folder / "render.wav";
         const std::string options = " --frequency " + std::to_string(frequency) + " --pan -1666";
         const std::string play = "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='" + capture.string() +
                                  "' '" + listen + "'" + options;
@@ -72,16 +45,9 @@ TEST(ListenCapture, TheDiskDriverHoldsTheChirpAtItsPitchAndLength) {
         const std::string render =
             "'" + std::string(listen) + "'" + options + " --out '" + rendered.string() + "'";
         ASSERT_EQ(std::system(render.c_str()), 0) << render;
-
-        const Capture heard(ReadSamples(capture, 0)), offline(ReadSamples(rendered, 44));
-        EXPECT_NEAR(heard.frames / 48000.0, chirp.frames / double(frequency), 0.005) << frequency;
-        EXPECT_NEAR(heard.Peak(48000), chirp.Peak(11025) * frequency / 11025.0, 10.0) << frequency;
-        ASSERT_EQ(offline.frames, heard.frames);
-        EXPECT_TRUE(std::equal(heard.samples.begin() + 2 * heard.first,
-                               heard.samples.begin() + 2 * (heard.first + heard.frames),
-                               offline.samples.begin() + 2 * offline.first));
-        const double left = Rms(Channel(heard.samples, 2, 0, heard.first, heard.frames));
-        EXPECT_LT(Rms(Channel(heard.samples, 2, 1, heard.first, heard.frames)), left);
+        const std::vector<std::int16_t> heard = Sounding(capture, 0);
+        EXPECT_FALSE(heard.empty()) << frequency;
+        EXPECT_TRUE(heard == Sounding(rendered, 44)) << frequency;
     }
     std::filesystem::remove_all(folder);
 }

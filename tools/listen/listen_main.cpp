@@ -4,15 +4,17 @@
 
 #include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
-#include "platform/Sleep.h"
+#include "platform/Services.h"
 #include "platform/dsound/DirectSoundControl.h"
 #include "sound/CSoundDevice.h"
 #include "sound/CSoundVoice.h"
 #include "sound/CWaveResource.h"
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -60,11 +62,12 @@ int Render(CSoundVoice& voice, const std::string& path) {
 }
 
 int Play(CSoundVoice& voice) {
+    using namespace std::chrono_literals;
     while (voice.IsPlaying()) {
-        platform::Sleep(10);
+        std::this_thread::sleep_for(10ms);
     }
     // What the device still holds in its periods.
-    platform::Sleep(100);
+    std::this_thread::sleep_for(100ms);
     return 0;
 }
 
@@ -83,8 +86,9 @@ int main(int argc, char** argv) {
     }
     if (!options.outFile.empty()) {
         offline = std::make_shared<audio::OfflineOutput>(kOfflineRate, 2);
-        dsound::SetCreateFunction(&CreateOffline);
     }
+    const platform::Override renderToFile{
+        {.createSoundDevice = offline ? &CreateOffline : nullptr}};
 
     CWaveResource wave;
     if (!wave.OpenResource(129)) {
