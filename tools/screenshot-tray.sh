@@ -5,7 +5,6 @@
 # -l runs the program with LANG=LOCALE (e.g. en_US.UTF-8) and names the pictures after its
 # language (tray-menu-en.png); without it the program shows its Japanese texts (tray-menu.png).
 root=$(cd "$(dirname "$0")/.." && pwd)
-# (Sourcing the tray helpers runs this script again in a session bus, with the same arguments.)
 source "$root/tests/e2e/lib.sh"
 source "$root/tests/e2e/tray-lib.sh"
 locale=C.UTF-8
@@ -31,14 +30,13 @@ import -window root -crop 96x40+928+0 +repage "$out/tray-icon$suffix.png"
 click_icon 3
 wait_until 5 menu_shown || fail "no menu"
 sleep 0.5
-read -r mx my <<<"$(window_corner "$(menu_window)")"
-read -r mw mh <<<"$(window_size "$(menu_window)")"
+read -r mx my mw mh <<<"$(geometry "$(menu_window)")"
 import -window root -crop $((1024 - mx + 8))x$((my + mh + 8))+$((mx - 8))+0 +repage \
     "$out/tray-menu$suffix.png"
 xdotool key Escape
 
 click_icon 1 2
-wait_until 5 dialog_open || fail "no dialog"
+wait_dialog "a double click"
 sleep 1
 import -window "$(dialog_windows)" "$out/dialog-from-tray$suffix.png"
 stop_program "$PID_shot"

@@ -7,6 +7,7 @@ readonly RATE_BYTES=192000 # S16LE stereo at 48000 Hz, per second
 readonly DEFAULT_SETTINGS_HEX=e8030000020000000400000064000000000000000000000000000000170000003b000000
 E2E_PIDS=()
 E2E_CLEANUP=() # commands run at exit, after the programs have ended
+declare -A LOGIN USER_ID
 
 fail() {
     echo "FAIL: $*" >&2
@@ -16,6 +17,10 @@ fail() {
 
 e2e_cleanup() {
     local pid
+    # All the test started, and all that those started in turn (services the session bus
+    # activated, an accessibility bus, a D-Bus launcher), has the test's folder in its environment
+    # and ends now: a service that outlived its bus would write into the folder as it goes.
+    kill -KILL $(grep -lsF "$E2E_DIR/" /proc/[0-9]*/environ | cut -d/ -f3) 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}" ${XVFB_PID:-}; do
         kill -KILL "$pid" 2>/dev/null || true
     done
@@ -50,6 +55,17 @@ e2e_setup() {
     export DISPLAY=:$(head -n1 "$E2E_DIR/display")
 }
 
+# own_bus: a session bus of the test's own. The bus starts services (xfconfd) with its own
+# environment, so the test's home and XDG folders come first.
+own_bus() {
+    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share \
+        XDG_CACHE_HOME=$HOME/.cache
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 \
+        3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
+    E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
+    export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
+}
+
 # start_program NAME [env arguments...]: runs the copy in the background; pid in PID_<NAME>,
 # output in $E2E_DIR/out-NAME and err-NAME.
 start_program() {
@@ -75,53 +91,42 @@ running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 exit_code() { wait "$1" && echo 0 || echo $?; }
 
-# stop_program PID: SIGTERM ends it within 5 s with exit code 0.
+# expect_exit CODE PID CAUSE: CAUSE ends the program within 10 s with exit code CODE.
+expect_exit() {
+    wait_until 10 ended "$2" || fail "$3 did not end the program"
+    [[ $(exit_code "$2") == "$1" ]] || fail "exit code $(exit_code "$2") after $3, not $1"
+}
 stop_program() {
-    kill -TERM "$1"
-    wait_until 5 ended "$1" || fail "SIGTERM did not end $1"
-    [[ $(exit_code "$1") == 0 ]] || fail "exit code after SIGTERM"
+    kill -TERM "$1" 2>/dev/null || fail "the program ended before SIGTERM"
+    expect_exit 0 "$1" SIGTERM
 }
 
 settings_file() { echo "$E2E_DIR/app/tamberle.sav"; }
-settings_hex() { od -An -v -tx1 "$(settings_file)" | tr -d ' \n'; }
+settings_hex() { od -An -v -tx1 "${1:-$(settings_file)}" | tr -d ' \n'; }
 settings_written() { [[ $(stat -c %s "$(settings_file)" 2>/dev/null) == 36 ]]; }
 
-# write_settings FIELD...: the nine fields as little-endian 32-bit values.
+# write_settings FIELD...: the nine fields as little-endian 32-bit values, into $SETTINGS_FILE or
+# the file beside the program.
 write_settings() {
-    local field v bytes=
-    for field in "$@"; do
-        v=$((field & 0xFFFFFFFF))
-        bytes+=$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) \
-            $((v >> 16 & 255)) $((v >> 24 & 255)))
-    done
-    printf "$bytes" >"$(settings_file)"
-}
-
-# Tests that create or switch users need root; without it they are skipped (ctest: 77).
-need_root() {
-    if [[ $(id -u) != 0 ]]; then
-        echo "SKIP: needs root"
-        exit 77
-    fi
+    perl -e 'print pack("l<*", @ARGV)' "$@" >"${SETTINGS_FILE:-$(settings_file)}"
 }
 
 # add_user NAME: a throwaway user whose home is $E2E_DIR/home-NAME (its own, mode 0700),
-# removed at exit with what it left in /tmp. Sets LOGIN_<NAME> and UID_<NAME>; `as_user LOGIN`
+# removed at exit with what it left in /tmp. Sets LOGIN[NAME] and USER_ID[NAME]; `as_user LOGIN`
 # gives the words that run a command as that user.
 add_user() {
     local login=kre2e$$$1 uid
     useradd --no-create-home --home-dir "$E2E_DIR/home-$1" --user-group \
         --shell /usr/sbin/nologin "$login" || fail "useradd $login"
     uid=$(id -u "$login")
-    # The D-Bus launcher Qt started for the user ends with the display, soon after.
+    # userdel refuses while a process of the user is still ending.
     E2E_CLEANUP+=("wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
     install -d -m 700 -o "$login" -g "$login" "$E2E_DIR/home-$1"
-    printf -v "UID_$1" '%s' "$uid"
-    printf -v "LOGIN_$1" '%s' "$login"
+    USER_ID[$1]=$uid LOGIN[$1]=$login
 }
 as_user() { echo "setpriv --reuid=$1 --regid=$1 --clear-groups"; }
 
-capture_bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
+capture_bytes() { stat -c %s "${1:-$SDL_DISKAUDIOFILE}" 2>/dev/null || echo 0; }
 capture_holds() { (($(capture_bytes) >= $1)); }
 # wait_capture SECONDS: until the capture holds that much sound.
 wait_capture() {
@@ -165,23 +170,23 @@ expect_silence() {
 # The message box: the one visible window titled Kirorin.
 message_box_window() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/null | head -n1; }
 message_box_shown() { [[ -n $(message_box_window) ]]; }
+# dismiss_message NAME: the message box shows; Enter on it ends the program with exit code 1.
+dismiss_message() {
+    local pid=PID_$1
+    wait_until 15 message_box_shown || fail "no message box from $1"
+    xdotool windowfocus --sync "$(message_box_window)" key Return
+    expect_exit 1 "${!pid}" "Enter on the message"
+}
 
 lock_free() { flock -n "$XDG_RUNTIME_DIR/$LOCK_NAME" true; }
 
-# libfaketime's multithreaded library for this machine's architecture.
-faketime_lib() {
-    local lib
-    lib=$(dpkg -L "libfaketime:$(dpkg --print-architecture)" 2>/dev/null |
-        grep -m1 '/libfaketimeMT\.so\.1$') || lib=$(compgen -G '/usr/lib/*/faketime/libfaketimeMT.so.1' | head -n1)
-    [[ -f $lib ]] || fail "libfaketime is not installed"
-    echo "$lib"
-}
-
 # start_program_at NAME TIME [env arguments...]: start_program with the wall clock starting at
-# TIME ("2026-01-01 08:59:54") through libfaketime; the monotonic clock stays real.
+# TIME ("2026-01-01 08:59:54") through libfaketime (its multithreaded library for the compiler's
+# architecture); the monotonic clock stays real.
 start_program_at() {
     local lib
-    lib=$(faketime_lib)
+    lib=/usr/lib/$(gcc -print-multiarch)/faketime/libfaketimeMT.so.1
+    [[ -f $lib ]] || fail "no $lib: libfaketime is not installed"
     export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
     start_program "$1" LD_PRELOAD="$lib" "FAKETIME=@$2" FAKETIME_DONT_FAKE_MONOTONIC=1 "${@:3}"
 }

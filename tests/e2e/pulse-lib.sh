@@ -1,17 +1,18 @@
 # Helpers for tests against a real sound server speaking PulseAudio's protocol: Debian's
 # pulseaudio, or PipeWire with pipewire-pulse and wireplumber (SERVER=pipewire), started
-# headless with a private runtime folder and two null sinks; the program on SDL's PulseAudio
-# driver; the sinks recorded with parec. Source after lib.sh, then call pulse_setup after
-# e2e_setup.
+# headless with a private runtime folder and session bus and two null sinks; the program on
+# SDL's PulseAudio driver; the sinks recorded with parec. Source after lib.sh, then call
+# pulse_setup after e2e_setup.
 SERVER=pulseaudio
 SERVER_PIDS=()
 
 pulse_setup() {
+    own_bus
     mkdir -m 700 "$E2E_DIR/pulse"
     # No client may start a server of its own: an outage must stay one.
     printf 'autospawn = no\n' >"$E2E_DIR/pulse-client.conf"
     export PULSE_RUNTIME_PATH=$E2E_DIR/pulse PULSE_CLIENTCONFIG=$E2E_DIR/pulse-client.conf
-    export SDL_AUDIODRIVER=pulseaudio XDG_CONFIG_HOME=$HOME/.config
+    export SDL_AUDIODRIVER=pulseaudio
     unset SDL_DISKAUDIOFILE PULSE_SERVER
     # PipeWire's sinks come from its own configuration: pipewire-pulse's load-module waits for
     # the session manager and times out on a busy machine.
@@ -56,6 +57,17 @@ pulse_kill() {
     rm -f "$XDG_RUNTIME_DIR"/pipewire-0*
 }
 
+# sink_remove NAME: the sink goes away as an unplugged device's would.
+sink_remove() {
+    if [[ $SERVER == pipewire ]]; then
+        pw-cli destroy "$(pw-cli ls Node | awk -v n="node.name = \"$1\"" '$1 == "id" { id = $2 + 0 }
+            index($0, n) { print id }')"
+    else
+        pactl unload-module "$(pactl list short modules |
+            awk -v n="sink_name=$1" 'index($0, n) { print $1 }')"
+    fi
+}
+
 # record NAME SINK: the sink's monitor as S16LE stereo at 48000 Hz in $E2E_DIR/rec-NAME.raw.
 record() {
     parec -d "$2.monitor" --format=s16le --rate=48000 --channels=2 \
@@ -63,18 +75,10 @@ record() {
     E2E_PIDS+=($!)
 }
 
-rec_file() { echo "$E2E_DIR/rec-$1.raw"; }
-rec_bytes() { stat -c %s "$(rec_file "$1")" 2>/dev/null || echo 0; }
-rec_holds() { (($(rec_bytes "$1") >= $2)); }
-
 # wait_chirps NAME FROM_BYTE [SECONDS]: until the recording holds chirps in the SECONDS (6)
 # after FROM_BYTE.
 wait_chirps() {
-    local to=$(($2 + ${3:-6} * RATE_BYTES))
-    wait_until 30 rec_holds "$1" "$to" || fail "recording $1 stuck at $(rec_bytes "$1") bytes"
-    SDL_DISKAUDIOFILE=$(rec_file "$1") expect_chirps "$2" "$to"
+    local to=$(($2 + ${3:-6} * RATE_BYTES)) SDL_DISKAUDIOFILE=$E2E_DIR/rec-$1.raw
+    wait_until 30 capture_holds "$to" || fail "recording $1 stuck at $(capture_bytes) bytes"
+    expect_chirps "$2" "$to"
 }
-
-# The program's stream as the server lists it.
-sink_inputs() { LC_ALL=C pactl list sink-inputs; }
-sink_inputs_hold() { sink_inputs | grep -qF "$1"; }

@@ -12,36 +12,28 @@ panel=$2
 start_panel "$panel"
 start_program host "LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/tray-lsan.supp"
 wait_until 20 panel_icon_shown || fail "no icon on $panel"
-read -r x y <<<"$(panel_icon_centre)"
+read -r w h x y <<<"$(panel_drawing)"
+x=$((x + w / 2)) y=$((y + h / 2))
 
-# right_click_menu: the host's menu for the icon, two entries and a separator tall; sets mx my mw mh.
-right_click_menu() {
+# click_menu ENTRY_Y: a right click shows the host's menu for the icon, two entries and a
+# separator tall; then a click ENTRY_Y pixels from its top (from its bottom when negative).
+click_menu() {
     xdotool mousemove "$x" "$y" sleep 0.2 click 3
     wait_until 5 host_menu_shown || fail "no menu on a right click"
-    read -r mx my <<<"$(window_corner "$(host_menu_window)")"
-    read -r mw mh <<<"$(window_size "$(host_menu_window)")"
+    read -r mx my mw mh <<<"$(geometry "$(host_menu_window)")"
     ((mh < 120)) || fail "menu ${mw}x$mh is not the two-entry menu"
-}
-close_dialog() {
-    sleep 0.5 # the dialog takes keys once it has the focus
-    xdotool key Escape
-    wait_until 5 dialog_closed || fail "Escape did not close the dialog"
+    [[ -z ${E2E_SHOTS:-} ]] || import -window root -crop $((mw + 40))x$((my + mh + 8))+$((mx - 20))+0 \
+        +repage "$E2E_SHOTS/tray-menu-$panel.png"
+    xdotool mousemove $((mx + mw / 2)) $((my + ($1 + mh) % mh)) sleep 0.2 click 1
 }
 
 xdotool mousemove "$x" "$y" sleep 0.2 click 1
-wait_until 5 dialog_open || fail "a left click opened no dialog"
+wait_dialog "a left click"
 close_dialog
-
-right_click_menu
-[[ -z ${E2E_SHOTS:-} ]] || import -window root -crop $((mw + 40))x$((my + mh + 8))+$((mx - 20))+0 \
-    +repage "$E2E_SHOTS/tray-menu-$panel.png"
-xdotool mousemove $((mx + mw / 2)) $((my + 14)) sleep 0.2 click 1
-wait_until 5 dialog_open || fail "the first entry opened no dialog"
+click_menu 14
+wait_dialog "the first entry"
 close_dialog
-
-right_click_menu
-xdotool mousemove $((mx + mw / 2)) $((my + mh - 14)) sleep 0.2 click 1
-wait_until 5 ended "$PID_host" || fail "the second entry did not end the program"
-[[ $(exit_code "$PID_host") == 0 ]] || fail "exit code"
+click_menu -14
+expect_exit 0 "$PID_host" "the second entry"
 wait_until 5 eval '! panel_icon_shown' || fail "the icon stayed on $panel"
 echo PASS

@@ -1,37 +1,29 @@
-# Helpers for the tray tests: a private session bus, an XEmbed tray (trayer), the icon, the
-# settings dialog and the tray menu as X windows. Source it after lib.sh, then call tray_setup "$1".
+# Helpers for the tray tests: a private session bus, an XEmbed tray (trayer), real
+# StatusNotifierItem hosts, the icon, the settings dialog and the menus as X windows. Source it
+# after lib.sh, then call tray_setup "$1".
 
-# The display, and a session bus of the test's own, stopped with the rest at the end. The bus
-# starts services (xfconfd) with its own environment, so the test's home and XDG folders come first.
 tray_setup() {
     e2e_setup "$1"
     unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
-    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-    dbus-daemon --session --fork --print-address=3 --print-pid=4 \
-        3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
-    E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
-    export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
-    trap tray_cleanup EXIT
-}
-
-# A service the bus started (xfconfd) saves its state into the test's home when the bus goes
-# away, which races the removal of that home: every client of the bus ends before the bus does.
-tray_cleanup() {
-    local name
-    for name in $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.ListNames 2>/dev/null | grep -o '":[^"]*"' | tr -d '"'); do
-        kill -KILL "$(dbus-send --session --print-reply --dest=org.freedesktop.DBus \
-            /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID "string:$name" \
-            2>/dev/null | awk '/uint32/ { print $2 }')" 2>/dev/null || true
-    done
-    e2e_cleanup
+    own_bus
 }
 
 start_tray() {
     trayer --edge top --align right --widthtype request --height 24 --transparent false \
         >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    TRAY_PID=$!
+}
+
+# geometry WINDOW: "x y width height", in root coordinates.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+        /Width/ { w = $2 } /Height/ { h = $2 } END { print x, y, w, h }'
+}
+# centre_of WINDOW: "x y" of its centre.
+centre_of() {
+    local x y w h
+    read -r x y w h <<<"$(geometry "$1")"
+    echo $((x + w / 2)) $((y + h / 2))
 }
 
 # The icon: the program's window embedded in trayer's panel.
@@ -39,19 +31,11 @@ icon_window() {
     xwininfo -root -tree 2>/dev/null | awk '/"panel": \("panel" "trayer"\)/ { p = 1 }
         p && /"kirorin": \("kirorin" "kirorin"\)/ { print $1; exit }'
 }
-icon_shown() { [[ -n $(icon_window) ]]; }
-wait_icon() { wait_until "${1:-10}" icon_shown || fail "no icon in the tray"; }
-
-# x y of the icon's centre, in root coordinates.
-icon_centre() {
-    xwininfo -id "$(icon_window)" | awk '/Absolute upper-left X/ { x = $4 }
-        /Absolute upper-left Y/ { y = $4 } /Width/ { w = $2 } /Height/ { h = $2 }
-        END { print x + int(w / 2), y + int(h / 2) }'
-}
+wait_icon() { wait_until "${1:-10}" eval '[[ -n $(icon_window) ]]' || fail "no icon in the tray"; }
 
 click_icon() {
     local xy
-    read -r -a xy <<<"$(icon_centre)"
+    read -r -a xy <<<"$(centre_of "$(icon_window)")"
     # --sync would wait for a movement that never comes when the pointer is already there.
     xdotool mousemove "${xy[0]}" "${xy[1]}" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
 }
@@ -60,37 +44,39 @@ click_icon() {
 dialog_windows() {
     local w
     for w in $(xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/null); do
-        (($(xwininfo -id "$w" | awk '/Width/ { print $2 }') > 100)) && echo "$w"
+        (($(geometry "$w" | cut -d' ' -f3) > 100)) && echo "$w"
     done
     return 0
 }
 dialog_count() { dialog_windows | wc -l; }
-dialog_open() { (($(dialog_count) == 1)); }
 dialog_closed() { (($(dialog_count) == 0)); }
-
-# The tray menu: a viewable override-redirect window of the program, taller than a tip.
-menu_window() {
-    popup_windows | awk '$3 > 30 { print $1; exit }'
+# wait_dialog CAUSE: until one dialog has the keyboard focus.
+wait_dialog() {
+    wait_until 5 eval '[[ $(dialog_windows) == "$(xdotool getwindowfocus)" ]]' ||
+        fail "$1 opened no dialog with the focus ($(dialog_count) dialogs)"
 }
-# The program's viewable override-redirect windows (menus, tips) as "id width height".
-popup_windows() {
+close_dialog() {
+    xdotool key Escape
+    wait_until 5 dialog_closed || fail "Escape did not close the dialog"
+}
+
+# popups [PATTERN]: the viewable override-redirect windows (menus, tips) whose line in the root's
+# window list matches PATTERN, as "id width height".
+popups() {
     local w
     for w in $(xwininfo -root -children 2>/dev/null |
-        awk '/"kirorin": \("kirorin" "kirorin"\)/ { print $1 }'); do
+        awk -v p="${1:-}" '/^ +0x/ && $0 ~ p { print $1 }'); do
         xwininfo -id "$w" -stats | awk -v w="$w" '/Width/ { x = $2 } /Height/ { y = $2 }
             /Map State: IsViewable/ { v = 1 } /Override Redirect State: yes/ { o = 1 }
             END { if (v && o) print w, x, y }'
     done
 }
-tip_shown() { [[ -n $(popup_windows | awk '$3 <= 30') ]]; }
+# The program's menu is taller than its tip; a host's menu is one drawn by another program.
+menu_window() { popups '"kirorin": [(]"kirorin"' | awk '$3 > 30 { print $1; exit }'; }
 menu_shown() { [[ -n $(menu_window) ]]; }
-
-# "x y" of a window's upper-left corner.
-window_corner() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-        END { print x, y }'
-}
-window_size() { xwininfo -id "$1" | awk '/Width/ { w = $2 } /Height/ { h = $2 } END { print w, h }'; }
+tip_shown() { [[ -n $(popups '"kirorin": [(]"kirorin"' | awk '$3 <= 30') ]]; }
+host_menu_window() { popups | awk '$2 > 40 && $3 > 40 { print $1; exit }'; }
+host_menu_shown() { [[ -n $(host_menu_window) ]]; }
 
 # start_panel xfce4-panel|lxqt-panel: a real StatusNotifierItem host, one 32-pixel panel along
 # the top holding only the tray, configured before it starts; waits until its host registers.
@@ -108,22 +94,11 @@ start_panel() {
       <property name="position-locked" type="bool" value="true"/>
       <property name="length" type="uint" value="100"/>
       <property name="size" type="uint" value="32"/>
-      <property name="plugin-ids" type="array">
-        <value type="int" value="1"/>
-        <value type="int" value="2"/>
-      </property>
+      <property name="plugin-ids" type="array"><value type="int" value="1"/></property>
     </property>
   </property>
   <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="separator">
-      <property name="expand" type="bool" value="true"/>
-      <property name="style" type="uint" value="0"/>
-    </property>
-    <property name="plugin-2" type="string" value="systray">
-      <property name="known-items" type="array">
-        <value type="string" value="kirorin"/>
-      </property>
-    </property>
+    <property name="plugin-1" type="string" value="systray"/>
   </property>
 </channel>
 XML
@@ -156,20 +131,3 @@ panel_icon_shown() {
     read -r w h _ <<<"$(panel_drawing)"
     ((w >= 12 && w <= 32 && h >= 12))
 }
-# x y of the icon's centre.
-panel_icon_centre() {
-    local w h x y
-    read -r w h x y <<<"$(panel_drawing)"
-    echo $((x + w / 2)) $((y + h / 2))
-}
-
-# A menu drawn by another program: a viewable override-redirect window taller than a tip.
-host_menu_window() {
-    local w
-    for w in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ { print $1 }'); do
-        xwininfo -id "$w" -stats | awk -v w="$w" '/Width/ { x = $2 } /Height/ { y = $2 }
-            /Map State: IsViewable/ { v = 1 } /Override Redirect State: yes/ { o = 1 }
-            END { if (v && o && y > 40 && x > 40) print w }'
-    done | head -n1
-}
-host_menu_shown() { [[ -n $(host_menu_window) ]]; }

@@ -7,13 +7,8 @@ from gi.repository import Gio, GLib
 
 XML = """<node><interface name="org.kde.StatusNotifierWatcher">
 <method name="RegisterStatusNotifierItem"><arg name="service" type="s" direction="in"/></method>
-<method name="RegisterStatusNotifierHost"><arg name="service" type="s" direction="in"/></method>
-<property name="RegisteredStatusNotifierItems" type="as" access="read"/>
 <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
-<property name="ProtocolVersion" type="i" access="read"/>
-<signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
 </interface></node>"""
-items = []
 
 
 def call(connection, sender, path, interface, method, args, invocation):
@@ -21,16 +16,13 @@ def call(connection, sender, path, interface, method, args, invocation):
         service = args.unpack()[0]
         # An item may name its object path only; its bus name is then the sender's.
         line = f"{sender} {service}" if service.startswith("/") else f"{service} /StatusNotifierItem"
-        items.append(line.split()[0])
         with open(sys.argv[1], "a") as out:
             out.write(line + "\n")
     invocation.return_value(None)
 
 
 def get(connection, sender, path, interface, name):
-    return {"RegisteredStatusNotifierItems": GLib.Variant("as", items),
-            "IsStatusNotifierHostRegistered": GLib.Variant("b", True),
-            "ProtocolVersion": GLib.Variant("i", 0)}[name]
+    return GLib.Variant("b", True)  # IsStatusNotifierHostRegistered, the one property
 
 
 def acquired(connection, name):
