@@ -19,12 +19,17 @@ e2e_cleanup() {
     local pid
     # All the test started, and all that those started in turn (services the session bus
     # activated, an accessibility bus, a D-Bus launcher), has the test's folder in its environment
-    # and ends now: a service that outlived its bus would write into the folder as it goes.
-    kill -KILL $(grep -lsF "$E2E_DIR/" /proc/[0-9]*/environ | cut -d/ -f3) 2>/dev/null || true
+    # or on its command line and ends now: a service that outlived its bus would write into the
+    # folder as it goes. Twice, for one that a launcher was starting as the first round came.
     for pid in "${E2E_PIDS[@]}" ${XVFB_PID:-}; do
         kill -KILL "$pid" 2>/dev/null || true
     done
-    wait 2>/dev/null || true
+    for _ in 1 2; do
+        kill -KILL $(grep -lsF "$E2E_DIR/" /proc/[0-9]*/{environ,cmdline} | cut -d/ -f3) \
+            2>/dev/null || true
+        wait 2>/dev/null || true
+        sleep 0.2
+    done
     local command
     for command in "${E2E_CLEANUP[@]}"; do
         eval "$command" || true
