@@ -13,13 +13,16 @@
 // install fakes, both with an Override.
 namespace platform {
 
+// DirectSoundCreate's shape.
+using SoundDeviceFunction = HRESULT (*)(const void* device, IDirectSound** directSound,
+                                        void* outer);
+
 struct Services {
     ClockSource* clock = nullptr;
     CursorFunction cursor = nullptr;
     LocalTimeFunction localTime = nullptr;
     FileCalls files = {}; // each null call is the system's
-    HRESULT(*createSoundDevice)
-    (const void* device, IDirectSound** directSound, void* outer) = nullptr;
+    SoundDeviceFunction createSoundDevice = nullptr;
     Framework* framework = nullptr;
     TextTranslator translate = nullptr;
 };
