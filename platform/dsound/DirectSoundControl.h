@@ -12,8 +12,4 @@ namespace dsound {
 // Services::createSoundDevice). Fails like DirectSoundCreate when the output cannot open.
 HRESULT CreateDevice(std::shared_ptr<audio::AudioOutput> output, IDirectSound** directSound);
 
-// Does what the output going away does: every buffer of the device lost and the output closed
-// until a buffer's Restore opens it again. DSERR_INVALIDPARAM for a device not made here.
-HRESULT LoseBuffers(IDirectSound* directSound);
-
 } // namespace dsound

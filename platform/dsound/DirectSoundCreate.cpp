@@ -25,15 +25,6 @@ HRESULT CreateDevice(std::shared_ptr<audio::AudioOutput> output, IDirectSound** 
     return DS_OK;
 }
 
-HRESULT LoseBuffers(IDirectSound* directSound) {
-    auto* device = dynamic_cast<DirectSoundDevice*>(directSound);
-    if (device == nullptr) {
-        return DSERR_INVALIDPARAM;
-    }
-    device->LoseBuffers();
-    return DS_OK;
-}
-
 } // namespace dsound
 
 HRESULT DirectSoundCreate(const void* device, IDirectSound** directSound, void* outer) {
