@@ -31,13 +31,14 @@ SoundBuffer::SoundBuffer(DirectSoundDevice& owner, DWORD capabilities,
     format.cbSize = 0;
     // What can run out of memory comes first, so that a throw leaves nothing held. A buffer
     // whose sound at the mix rate would not fit in 32 bits of frames counts as too big.
-    if (MixFrames(sourceFrames, frequency, mixRate) == 0) {
+    const std::uint32_t frames = MixFrames(sourceFrames, frequency, mixRate);
+    if (frames == 0) {
         throw std::bad_alloc();
     }
     bytes.assign(size, SilenceByte());
     device.Attach(this);
     try {
-        voice = mixer.AddVoice(format.nChannels, MixFrames(sourceFrames, frequency, mixRate));
+        voice = mixer.AddVoice(format.nChannels, frames);
     } catch (...) {
         device.Detach(this);
         throw;
@@ -150,8 +151,8 @@ HRESULT SoundBuffer::Restore() {
     lost = false;
     std::fill(bytes.begin(), bytes.end(), SilenceByte());
     mixRate = mixer.Rate();
-    mixer.Replace(voice, format.nChannels,
-                  std::max<std::uint32_t>(MixFrames(sourceFrames, frequency, mixRate), 1), {});
+    // The mixer holds a length of 0 (too long for the new rate) at 1; Play then reports it.
+    mixer.Replace(voice, format.nChannels, MixFrames(sourceFrames, frequency, mixRate), {});
     mixer.SetPosition(voice, 0);
     stale = true;
     return DS_OK;
