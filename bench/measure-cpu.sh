@@ -7,6 +7,7 @@
 # Usage: bench/measure-cpu.sh [build folder] [seconds] [rounds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tests/e2e/lib.sh"
 build=${1:-$root/build}
 seconds=${2:-65}
 rounds=${3:-3}
@@ -73,9 +74,7 @@ measure() {
 settings() {
     mkdir "$1"
     cp "$build/kirorin" "$1/"
-    printf '\xe8\x03\0\0\x01\0\0\0\x10\0\0\0\x64\0\0\0%b\0\0\0%b\0\0\0\0\0\0\0%b\0\0\0\x3b\0\0\0' \
-        "\\x$(printf %02x "$2")" "\\x$(printf %02x "$3")" "\\x$(printf %02x "$4")" \
-        >"$1/tamberle.sav"
+    SETTINGS_FILE=$1/tamberle.sav write_settings 1000 1 16 100 "$2" "$3" 0 "$4" 59
 }
 settings "$work/singing" 0 0 23
 # An activity window twelve hours away.

@@ -5,6 +5,7 @@
 #  2. the real program under Xvfb: how long SIGTERM takes to end it 2 s into an outage.
 # Usage: bench/measure-outage.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
+source "$(dirname "$0")/../tests/e2e/lib.sh"
 build=$(realpath "${1:-build}")
 rounds=${2:-3}
 dir=$(mktemp -d /tmp/kirorin-outage.XXXXXX)
@@ -44,8 +45,7 @@ until [[ -s $dir/display ]]; do sleep 0.1; done
 export DISPLAY=:$(head -n1 "$dir/display")
 cp "$build/kirorin" "$dir/app/kirorin"
 # Wariness 1, 16 crickets, full volume, all day.
-printf '\xe8\x03\0\0\x01\0\0\0\x10\0\0\0\x64\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x17\0\0\0\x3b\0\0\0' \
-    >"$dir/app/tamberle.sav"
+SETTINGS_FILE=$dir/app/tamberle.sav write_settings 1000 1 16 100 0 0 0 23 59
 
 for ((round = 1; round <= rounds; round++)); do
     pulse_start

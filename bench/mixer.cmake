@@ -4,8 +4,8 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/alsoft-bench.conf "[general]\ndither = fa
 add_executable(bench_mixer
   ${CMAKE_CURRENT_LIST_DIR}/mixer_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mixer_chorus.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/mixer_openal.cpp
-  ${CMAKE_SOURCE_DIR}/testsupport/Spectrum.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/mixer_openal.cpp)
 target_compile_definitions(bench_mixer PRIVATE
   ALSOFT_BENCH_CONF="${CMAKE_CURRENT_BINARY_DIR}/alsoft-bench.conf")
-target_link_libraries(bench_mixer PRIVATE kirorin_core benchmark::benchmark OpenAL::OpenAL)
+target_link_libraries(bench_mixer PRIVATE kirorin_core kirorin_spectrum benchmark::benchmark
+                                          OpenAL::OpenAL)

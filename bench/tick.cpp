@@ -1,7 +1,6 @@
 // Cost of one chorus tick: sixteen crickets' Tick over a fake buffer and a fake clock that moves
 // 10 ms per tick, so the crickets pass through silences, chirps, rests and new songs as they
 // would in the program.
-#include "ChirpWave.h"
 #include "app/CChorusApp.h"
 #include "audio/OfflineOutput.h"
 #include "cricket/CCricket.h"
@@ -11,6 +10,7 @@
 #include "sound/CWaveResource.h"
 #include "testsupport/FakeClock.h"
 #include "testsupport/FakeDirectSound.h"
+#include "testsupport/WaveBuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,7 +42,9 @@ void SixteenCricketsTick(benchmark::State& state) {
     FakeDirectSound directSound(clock);
     CSoundDevice device;
     device.device = DsPtr<IDirectSound>(&directSound);
-    const std::vector<std::uint8_t> bytes = MonoWave16(13288, 11025);
+    // A silent mono 16-bit wave as long as the chirp.
+    using namespace wavetest;
+    const Bytes bytes = Riff(Fmt(1, 1, 11025, 16) + Chunk("data", Bytes(2 * 13288)));
     CWaveResource wave;
     if (!wave.OpenMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size()))) {
         state.SkipWithError("wave");

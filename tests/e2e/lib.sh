@@ -172,14 +172,13 @@ expect_silence() {
     [[ $peak == -999 ]] || fail "sound between bytes $1 and $2 (peak $peak dB)"
 }
 
-# The message box: the one visible window titled Kirorin.
-message_box_window() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/null | head -n1; }
-message_box_shown() { [[ -n $(message_box_window) ]]; }
+# The visible windows titled Kirorin: a message box, the settings dialog.
+kirorin_windows() { xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/null || true; }
 # dismiss_message NAME: the message box shows; Enter on it ends the program with exit code 1.
 dismiss_message() {
     local pid=PID_$1
-    wait_until 15 message_box_shown || fail "no message box from $1"
-    xdotool windowfocus --sync "$(message_box_window)" key Return
+    wait_until 15 eval '[[ -n $(kirorin_windows) ]]' || fail "no message box from $1"
+    xdotool windowfocus --sync "$(kirorin_windows | head -n1)" key Return
     expect_exit 1 "${!pid}" "Enter on the message"
 }
 

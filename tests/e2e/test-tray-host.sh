@@ -19,7 +19,7 @@ x=$((x + w / 2)) y=$((y + h / 2))
 # separator tall; then a click ENTRY_Y pixels from its top (from its bottom when negative).
 click_menu() {
     xdotool mousemove "$x" "$y" sleep 0.2 click 3
-    wait_until 5 host_menu_shown || fail "no menu on a right click"
+    wait_until 5 eval '[[ -n $(host_menu_window) ]]' || fail "no menu on a right click"
     read -r mx my mw mh <<<"$(geometry "$(host_menu_window)")"
     ((mh < 120)) || fail "menu ${mw}x$mh is not the two-entry menu"
     [[ -z ${E2E_SHOTS:-} ]] || import -window root -crop $((mw + 40))x$((my + mh + 8))+$((mx - 20))+0 \

@@ -19,8 +19,9 @@ write_settings 1000 0 1 100 0 9 0 17 0
 start_program_at tray "2026-01-01 08:00:00"
 wait_capture 1
 running "$PID_tray" || fail "the program ended without a tray"
-start_tray
-wait_icon 6
+trayer --edge top --align right --widthtype request --height 24 --transparent false &>/dev/null &
+E2E_PIDS+=($!)
+wait_until 6 eval '[[ -n $(icon_window) ]]' || fail "no icon in the tray"
 read -r x y <<<"$(centre_of "$(icon_window)")"
 xdotool mousemove --sync "$x" "$y"
 # Its text is not readable from X (the item's ToolTip below is).

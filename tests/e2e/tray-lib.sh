@@ -8,12 +8,6 @@ tray_setup() {
     own_bus
 }
 
-start_tray() {
-    trayer --edge top --align right --widthtype request --height 24 --transparent false \
-        >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-}
-
 # geometry WINDOW: "x y width height", in root coordinates.
 geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
@@ -31,7 +25,6 @@ icon_window() {
     xwininfo -root -tree 2>/dev/null | awk '/"panel": \("panel" "trayer"\)/ { p = 1 }
         p && /"kirorin": \("kirorin" "kirorin"\)/ { print $1; exit }'
 }
-wait_icon() { wait_until "${1:-10}" eval '[[ -n $(icon_window) ]]' || fail "no icon in the tray"; }
 
 click_icon() {
     local xy
@@ -43,7 +36,7 @@ click_icon() {
 # The settings dialog: visible windows titled Kirorin larger than the icon.
 dialog_windows() {
     local w
-    for w in $(xdotool search --onlyvisible --name '^Kirorin$' 2>/dev/null); do
+    for w in $(kirorin_windows); do
         (($(geometry "$w" | cut -d' ' -f3) > 100)) && echo "$w"
     done
     return 0
@@ -76,7 +69,6 @@ menu_window() { popups '"kirorin": [(]"kirorin"' | awk '$3 > 30 { print $1; exit
 menu_shown() { [[ -n $(menu_window) ]]; }
 tip_shown() { [[ -n $(popups '"kirorin": [(]"kirorin"' | awk '$3 <= 30') ]]; }
 host_menu_window() { popups | awk '$2 > 40 && $3 > 40 { print $1; exit }'; }
-host_menu_shown() { [[ -n $(host_menu_window) ]]; }
 
 # start_panel xfce4-panel|lxqt-panel: a real StatusNotifierItem host, one 32-pixel panel along
 # the top holding only the tray, configured before it starts; waits until its host registers.
@@ -111,13 +103,10 @@ XML
         lxqt-panel >"$E2E_DIR/err-panel" 2>&1 &
     fi
     E2E_PIDS+=($!)
-    wait_until 30 host_registered || fail "$1 registered no StatusNotifierItem host"
-}
-host_registered() {
-    gdbus call --session --dest org.kde.StatusNotifierWatcher \
+    wait_until 30 eval 'gdbus call --session --dest org.kde.StatusNotifierWatcher \
         --object-path /StatusNotifierWatcher --method org.freedesktop.DBus.Properties.Get \
-        org.kde.StatusNotifierWatcher IsStatusNotifierHostRegistered 2>/dev/null |
-        grep -q true
+        org.kde.StatusNotifierWatcher IsStatusNotifierHostRegistered 2>/dev/null | grep -q true' ||
+        fail "$1 registered no StatusNotifierItem host"
 }
 
 # "width height x y" of what the panel draws besides its background: the panel holds nothing but

@@ -80,20 +80,18 @@ lifecycle)
     value=$(printf '%s' "$value" | sed -E 's/\\(["`$\\])/\1/g; s/%%/%/g')
     [[ "$value" == "$app_dir/kirorin" ]] || fail "Exec $exec_value names $value"
 
-    # A session bus of its own, so that nothing starts one that keeps files in HOME.
-    dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
-    E2E_PIDS+=("$(cat "$work/bus.pid")")
-    # Caches and the instance lock go outside HOME: only what installing leaves is compared.
-    DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus") XDG_CACHE_HOME="$work/cache" \
-        "$prefix/bin/kirorin" >"$work/err-program" 2>&1 &
+    # A session bus of its own (its XDG folders the defaults), so that nothing starts one that
+    # keeps files in HOME. Caches and the instance lock go outside HOME: only what installing
+    # leaves is compared.
+    own_bus
+    XDG_CACHE_HOME="$work/cache" "$prefix/bin/kirorin" >"$work/err-program" 2>&1 &
     program_pid=$!
     E2E_PIDS+=("$program_pid")
     wait_until 20 test -s "$app_dir/tamberle.sav" || fail "no settings file beside the program"
     listing >"$work/running"
     ! uninstall_kirorin 2>/dev/null || fail "uninstall went ahead while the program ran"
     same_listing "$work/running" "a refused uninstall changed the home"
-    kill -TERM "$program_pid" || fail "the program ended before SIGTERM"
-    wait "$program_pid" || fail "the program ended with status $? after SIGTERM"
+    stop_program "$program_pid"
     cp "$app_dir/tamberle.sav" "$work/settings"
 
     install_kirorin
