@@ -28,9 +28,9 @@ bool MessagesInCLocale() {
 
 } // namespace
 
-QString InstallTranslation() {
+void InstallTranslation() {
     if (MessagesInCLocale()) {
-        return {};
+        return;
     }
     auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
     // The user's languages in order of preference: the first one with a translation wins, and
@@ -42,7 +42,7 @@ QString InstallTranslation() {
             continue; // a name Qt does not know
         }
         if (language.language() == QLocale::Japanese) {
-            return {};
+            return;
         }
         found = translator->load(language, QStringLiteral("kirorin"), QStringLiteral("_"),
                                  QStringLiteral(":/i18n"));
@@ -51,13 +51,11 @@ QString InstallTranslation() {
         }
     }
     if (!found && !translator->load(QStringLiteral(":/i18n/kirorin_en.qm"))) {
-        return {};
+        return;
     }
-    const QString installed = translator->language();
     QCoreApplication::installTranslator(translator.release());
     // For the rest of the process, as the translator it uses.
     static const Override translation{{.translate = TranslateWithQt}};
-    return installed;
 }
 
 } // namespace platform

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QString>
-
 namespace platform {
 
 // Installs the program's translation for the user's language (LANGUAGE, LC_ALL, LC_MESSAGES,
 // LANG) and lets LoadText use it. Japanese, the texts' own language, needs none, and neither
-// does the C locale; English serves every language without a translation of its own. Returns
-// the language installed ("en"), empty when the texts stay Japanese.
-QString InstallTranslation();
+// does the C locale; English serves every language without a translation of its own.
+void InstallTranslation();
 
 } // namespace platform

@@ -80,14 +80,10 @@ void CMainFrame::HandleCreate() {
 void CMainFrame::CreateHostMenu() {
     m_hostMenu = new QMenu(this);
     FillTrayMenu(*m_hostMenu);
-    for (QAction* action : m_hostMenu->actions()) {
-        if (!action->isSeparator()) {
-            connect(action, &QAction::triggered, this, [this, action] {
-                HostMenuHidden();
-                PostToSelf(action->data().toUInt());
-            });
-        }
-    }
+    connect(m_hostMenu, &QMenu::triggered, this, [this](QAction* action) {
+        HostMenuHidden();
+        PostToSelf(action->data().toUInt());
+    });
     m_hostMenuBound = new QTimer(this);
     m_hostMenuBound->setObjectName("hostMenuBound");
     m_hostMenuBound->setSingleShot(true);
