@@ -5,8 +5,7 @@ set -euo pipefail
 readonly LOCK_NAME=TamberleApplication_C3650C37_E207_4D00_AD0E_FDF127E49E57_
 readonly RATE_BYTES=192000 # S16LE stereo at 48000 Hz, per second
 readonly DEFAULT_SETTINGS_HEX=e8030000020000000400000064000000000000000000000000000000170000003b000000
-E2E_PIDS=()
-E2E_CLEANUP=() # commands run at exit, after the programs have ended
+E2E_CLEANUP= # commands run at exit, after the programs have ended, each ending in ";"
 declare -A LOGIN USER_ID
 
 fail() {
@@ -16,24 +15,18 @@ fail() {
 }
 
 e2e_cleanup() {
-    local pid
     # All the test started, and all that those started in turn (services the session bus
     # activated, an accessibility bus, a D-Bus launcher), has the test's folder in its environment
-    # or on its command line and ends now: a service that outlived its bus would write into the
-    # folder as it goes. Twice, for one that a launcher was starting as the first round came.
-    for pid in "${E2E_PIDS[@]}" ${XVFB_PID:-}; do
-        kill -KILL "$pid" 2>/dev/null || true
-    done
+    # or on its command line and ends now, by its process id: a service that outlived its bus
+    # would write into the folder as it goes. Twice, for one that a launcher was starting as the
+    # first round came.
     for _ in 1 2; do
         kill -KILL $(grep -lsF "$E2E_DIR/" /proc/[0-9]*/{environ,cmdline} | cut -d/ -f3) \
             2>/dev/null || true
         wait 2>/dev/null || true
         sleep 0.2
     done
-    local command
-    for command in "${E2E_CLEANUP[@]}"; do
-        eval "$command" || true
-    done
+    eval "$E2E_CLEANUP" || true
     rm -rf "$E2E_DIR"
 }
 
@@ -46,59 +39,49 @@ e2e_setup() {
     mkdir -m 755 "$E2E_DIR/app"
     mkdir -m 700 "$E2E_DIR/run" "$E2E_DIR/home"
     cp "$1" "$E2E_DIR/app/kirorin"
-    export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC
-    # The program's own (Japanese) texts, whatever language the caller's desktop speaks.
-    export LANG=C.UTF-8
+    # LANG: the program's own (Japanese) texts, whatever language the caller's desktop speaks.
+    export XDG_RUNTIME_DIR=$E2E_DIR/run HOME=$E2E_DIR/home TZ=UTC LANG=C.UTF-8
     unset LANGUAGE LC_ALL LC_MESSAGES
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_DIR/capture.raw
-    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
-    exec {fd}>"$E2E_DIR/display"
-    Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    XVFB_PID=$!
-    exec {fd}>&-
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP SESSION_MANAGER
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 \
+        3>"$E2E_DIR/display" &
     wait_until 10 test -s "$E2E_DIR/display" || fail "Xvfb did not start"
     export DISPLAY=:$(head -n1 "$E2E_DIR/display")
 }
 
-# own_bus: a session bus of the test's own. The bus starts services (xfconfd) with its own
-# environment, so the test's home and XDG folders come first.
+# own_bus: a session bus of the test's own, its socket in the test's folder. The bus starts
+# services (xfconfd) with its own environment, so the test's home and XDG folders come first.
 own_bus() {
     export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share \
-        XDG_CACHE_HOME=$HOME/.cache
-    dbus-daemon --session --fork --print-address=3 --print-pid=4 \
-        3>"$E2E_DIR/bus" 4>"$E2E_DIR/bus.pid" 2>"$E2E_DIR/bus.log" || fail "no session bus"
-    E2E_PIDS+=("$(cat "$E2E_DIR/bus.pid")")
-    export DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_DIR/bus")
+        XDG_CACHE_HOME=$HOME/.cache DBUS_SESSION_BUS_ADDRESS
+    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address \
+        --address="unix:path=$E2E_DIR/bus") || fail "no session bus"
 }
 
 # start_program NAME [env arguments...]: runs the copy in the background; pid in PID_<NAME>,
 # output in $E2E_DIR/out-NAME and err-NAME.
 start_program() {
-    local name=$1
-    shift
-    env "$@" "$E2E_DIR/app/kirorin" >"$E2E_DIR/out-$name" 2>"$E2E_DIR/err-$name" </dev/null &
-    E2E_PIDS+=($!)
-    printf -v "PID_$name" '%s' $!
+    env "${@:2}" "$E2E_DIR/app/kirorin" >"$E2E_DIR/out-$1" 2>"$E2E_DIR/err-$1" </dev/null &
+    printf -v "PID_$1" '%s' $!
 }
 
 # wait_until SECONDS COMMAND...: polls every 0.1 s.
 wait_until() {
-    local i limit=$(($1 * 10))
-    shift
-    for ((i = 0; i < limit; i++)); do
-        "$@" && return 0
+    local i
+    for ((i = 0; i < $1 * 10; i++)); do
+        "${@:2}" && return 0
         sleep 0.1
     done
     return 1
 }
 
 running() { kill -0 "$1" 2>/dev/null; }
-ended() { ! kill -0 "$1" 2>/dev/null; }
 exit_code() { wait "$1" && echo 0 || echo $?; }
 
 # expect_exit CODE PID CAUSE: CAUSE ends the program within 10 s with exit code CODE.
 expect_exit() {
-    wait_until 10 ended "$2" || fail "$3 did not end the program"
+    wait_until 10 eval "! running $2" || fail "$3 did not end the program"
     [[ $(exit_code "$2") == "$1" ]] || fail "exit code $(exit_code "$2") after $3, not $1"
 }
 stop_program() {
@@ -121,22 +104,22 @@ write_settings() {
 # gives the words that run a command as that user.
 add_user() {
     local login=kre2e$$$1 uid
-    useradd --no-create-home --home-dir "$E2E_DIR/home-$1" --user-group \
+    useradd --create-home -K HOME_MODE=0700 --home-dir "$E2E_DIR/home-$1" --user-group \
         --shell /usr/sbin/nologin "$login" || fail "useradd $login"
     uid=$(id -u "$login")
     # userdel refuses while a process of the user is still ending.
-    E2E_CLEANUP+=("wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login")
-    install -d -m 700 -o "$login" -g "$login" "$E2E_DIR/home-$1"
+    E2E_CLEANUP+="wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login;"
     USER_ID[$1]=$uid LOGIN[$1]=$login
 }
 as_user() { echo "setpriv --reuid=$1 --regid=$1 --clear-groups"; }
 
 capture_bytes() { stat -c %s "${1:-$SDL_DISKAUDIOFILE}" 2>/dev/null || echo 0; }
 capture_holds() { (($(capture_bytes) >= $1)); }
-# wait_capture SECONDS: until the capture holds that much sound.
+# wait_capture SECONDS: until the capture holds that much more sound than now; FROM and TO are
+# those seconds' byte offsets.
 wait_capture() {
-    wait_until $(($1 + 20)) capture_holds $(($1 * RATE_BYTES)) ||
-        fail "capture stuck at $(capture_bytes) bytes"
+    FROM=$(capture_bytes) TO=$(($(capture_bytes) + $1 * RATE_BYTES))
+    wait_until $(($1 + 20)) capture_holds "$TO" || fail "capture stuck at $(capture_bytes) bytes"
 }
 
 # level FROM_BYTE TO_BYTE STAT [sox effects...]: a sox statistic of the capture's mono mix
@@ -148,11 +131,14 @@ level() {
     value=$(tail -c +$((from + 1)) "$SDL_DISKAUDIOFILE" | head -c $((to - from)) |
         sox -t raw -r 48000 -e signed -b 16 -c 2 - -n remix - "$@" stats 2>&1 |
         awk -v s="$stat" '$0 ~ "^" s { print $4 }')
-    [[ -z $value || $value == -inf ]] && value=-999
+    # No statistic at all is sox failing, not silence.
+    [[ -n $value ]] || fail "sox measured nothing between bytes $1 and $2"
+    [[ $value == -inf ]] && value=-999
     echo "$value"
 }
 
-db_above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# db_above A B [MARGIN]: A is above B + MARGIN.
+db_above() { awk -v a="$1" -v b="$2" -v m="${3:-0}" 'BEGIN { exit !(a > b + m) }'; }
 
 # expect_chirps FROM_BYTE TO_BYTE: sound, most of its energy near 5 kHz as the crickets'.
 expect_chirps() {
@@ -162,8 +148,7 @@ expect_chirps() {
     # By the peak: one quiet chirp (-38 dB at worst) in seconds of silence has a tiny RMS.
     peak=$(level "$1" "$2" "Pk lev dB" sinc 4000-6000)
     db_above "$peak" -50 || fail "no chirp between bytes $1 and $2 (band peak $peak dB)"
-    db_above "$band" "$(awk -v a="$all" 'BEGIN { print a - 3 }')" ||
-        fail "the sound is not the crickets' (band $band dB of $all dB)"
+    db_above "$band" "$all" -3 || fail "the sound is not the crickets' (band $band dB of $all dB)"
 }
 
 expect_silence() {

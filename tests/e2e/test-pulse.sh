@@ -6,15 +6,71 @@
 # goes on in the other sink. Killed mid-song, the server is missed on little CPU, said once to be
 # gone and once back, and heard again when restarted; SIGTERM ends the program at once during a
 # second outage.
+# The server is Debian's pulseaudio or PipeWire with pipewire-pulse and wireplumber, started
+# headless with a private runtime folder and session bus; the program on SDL's PulseAudio
+# driver; the sinks recorded with parec.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/pulse-lib.sh"
 SERVER=$2
 if [[ $SERVER == pipewire ]] && ! type -P pipewire-pulse wireplumber pw-cli >/dev/null; then
     echo "SKIP: no PipeWire"
     exit 77
 fi
 e2e_setup "$1"
-pulse_setup
+own_bus
+mkdir -m 700 "$E2E_DIR/pulse"
+# No client may start a server of its own: an outage must stay one.
+printf 'autospawn = no\n' >"$E2E_DIR/pulse-client.conf"
+export PULSE_RUNTIME_PATH=$E2E_DIR/pulse PULSE_CLIENTCONFIG=$E2E_DIR/pulse-client.conf
+export SDL_AUDIODRIVER=pulseaudio
+export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/pulse-lsan.supp
+unset SDL_DISKAUDIOFILE PULSE_SERVER
+# PipeWire's sinks come from its own configuration: pipewire-pulse's load-module waits for the
+# session manager and times out on a busy machine.
+mkdir -p "$XDG_CONFIG_HOME/pipewire/pipewire.conf.d"
+sink='{ factory = adapter args = { factory.name = support.null-audio-sink node.name = %s media.class = Audio/Sink audio.position = [ FL FR ] object.linger = true } } '
+printf "context.objects = [ $sink$sink]\n" one two >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/sinks.conf"
+
+server_pids=()
+server_process() {
+    "$@" >>"$E2E_DIR/err-server-$SERVER" 2>&1 &
+    server_pids+=($!)
+}
+# pulse_start: the server with sinks "one" (the default) and "two".
+pulse_start() {
+    if [[ $SERVER == pipewire ]]; then
+        server_process pipewire
+        # The session manager and the PulseAudio server give up without a running PipeWire.
+        wait_until 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "pipewire did not start"
+        server_process wireplumber
+        server_process pipewire-pulse
+        wait_until 10 pactl info >/dev/null 2>&1 || fail "pipewire-pulse did not start"
+    else
+        server_process pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+            -L "module-native-protocol-unix auth-anonymous=1" \
+            -L "module-null-sink sink_name=one" -L "module-null-sink sink_name=two" \
+            -L "module-suspend-on-idle timeout=1"
+    fi
+    wait_until 10 pactl set-default-sink one 2>/dev/null || fail "$SERVER did not start"
+}
+pulse_kill() {
+    kill -KILL "${server_pids[@]}"
+    wait "${server_pids[@]}" 2>/dev/null || true
+    server_pids=()
+    # A killed PipeWire leaves its socket behind; the next start is awaited by it.
+    rm -f "$XDG_RUNTIME_DIR"/pipewire-0*
+}
+# record NAME SINK: the sink's monitor as S16LE stereo at 48000 Hz in $E2E_DIR/rec-NAME.raw.
+record() {
+    parec -d "$2.monitor" --format=s16le --rate=48000 --channels=2 \
+        >"$E2E_DIR/rec-$1.raw" 2>>"$E2E_DIR/err-parec" &
+}
+# wait_chirps NAME FROM_BYTE [SECONDS]: until the recording holds chirps in the SECONDS (6)
+# after FROM_BYTE.
+wait_chirps() {
+    local to=$(($2 + ${3:-6} * RATE_BYTES)) SDL_DISKAUDIOFILE=$E2E_DIR/rec-$1.raw
+    wait_until 30 capture_holds "$to" || fail "recording $1 stuck at $(capture_bytes) bytes"
+    expect_chirps "$2" "$to"
+}
 
 # 16 crickets singing from 09:00; the clock starts at 08:59:56.
 write_settings 1000 1 16 100 1 9 0 17 0
@@ -33,7 +89,13 @@ for property in 'application.name = "Kirorin"' 'application.icon_name = "kirorin
     LC_ALL=C pactl list sink-inputs | grep -qF "$property" || fail "stream lacks $property"
 done
 from=$(capture_bytes "$E2E_DIR/rec-two.raw")
-sink_remove one
+# Sink "one" goes away as an unplugged device's would.
+if [[ $SERVER == pipewire ]]; then
+    pw-cli destroy "$(pw-cli ls Node | awk '$1 == "id" { id = $2 + 0 }
+        index($0, "node.name = \"one\"") { print id }')"
+else
+    pactl unload-module "$(pactl list short modules | awk '/sink_name=one/ { print $1 }')"
+fi
 wait_chirps two "$from"
 
 pulse_kill

@@ -10,7 +10,7 @@ unset XDG_CONFIG_HOME # the settings go to the default ~/.config
 # As root the user is nobody and the folders stay root's; otherwise the folders lose their
 # write permission.
 chmod 555 "$E2E_DIR/app"
-E2E_CLEANUP+=("chmod -R u+w '$E2E_DIR'")
+E2E_CLEANUP+="chmod -R u+w '$E2E_DIR';"
 mkdir -m 777 "$E2E_DIR/user"
 export SDL_DISKAUDIOFILE=$E2E_DIR/user/capture.raw
 run_as=()

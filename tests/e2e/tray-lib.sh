@@ -1,23 +1,12 @@
-# Helpers for the tray tests: a private session bus, an XEmbed tray (trayer), real
-# StatusNotifierItem hosts, the icon, the settings dialog and the menus as X windows. Source it
-# after lib.sh, then call tray_setup "$1".
+# Helpers for the tray tests: an XEmbed tray (trayer), real StatusNotifierItem hosts, the icon,
+# the settings dialog and the menus as X windows. Source it after lib.sh; call e2e_setup "$1" and
+# own_bus.
 
-tray_setup() {
-    e2e_setup "$1"
-    unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP
-    own_bus
-}
-
-# geometry WINDOW: "x y width height", in root coordinates.
+# geometry WINDOW: "x y width height" and the "x y" of its centre, in root coordinates.
 geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-        /Width/ { w = $2 } /Height/ { h = $2 } END { print x, y, w, h }'
-}
-# centre_of WINDOW: "x y" of its centre.
-centre_of() {
-    local x y w h
-    read -r x y w h <<<"$(geometry "$1")"
-    echo $((x + w / 2)) $((y + h / 2))
+        /Width/ { w = $2 } /Height/ { h = $2 }
+        END { print x, y, w, h, x + int(w / 2), y + int(h / 2) }'
 }
 
 # The icon: the program's window embedded in trayer's panel.
@@ -28,9 +17,9 @@ icon_window() {
 
 click_icon() {
     local xy
-    read -r -a xy <<<"$(centre_of "$(icon_window)")"
+    read -r -a xy <<<"$(geometry "$(icon_window)")"
     # --sync would wait for a movement that never comes when the pointer is already there.
-    xdotool mousemove "${xy[0]}" "${xy[1]}" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+    xdotool mousemove "${xy[4]}" "${xy[5]}" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
 }
 
 # The settings dialog: visible windows titled Kirorin larger than the icon.
@@ -48,9 +37,10 @@ wait_dialog() {
     wait_until 5 eval '[[ $(dialog_windows) == "$(xdotool getwindowfocus)" ]]' ||
         fail "$1 opened no dialog with the focus ($(dialog_count) dialogs)"
 }
+# close_dialog [KEYS]: KEYS (Escape) close the dialog.
 close_dialog() {
-    xdotool key Escape
-    wait_until 5 dialog_closed || fail "Escape did not close the dialog"
+    xdotool key ${1:-Escape}
+    wait_until 5 dialog_closed || fail "${1:-Escape} did not close the dialog"
 }
 
 # popups [PATTERN]: the viewable override-redirect windows (menus, tips) whose line in the root's
@@ -67,33 +57,22 @@ popups() {
 # The program's menu is taller than its tip; a host's menu is one drawn by another program.
 menu_window() { popups '"kirorin": [(]"kirorin"' | awk '$3 > 30 { print $1; exit }'; }
 menu_shown() { [[ -n $(menu_window) ]]; }
-tip_shown() { [[ -n $(popups '"kirorin": [(]"kirorin"' | awk '$3 <= 30') ]]; }
 host_menu_window() { popups | awk '$2 > 40 && $3 > 40 { print $1; exit }'; }
 
 # start_panel xfce4-panel|lxqt-panel: a real StatusNotifierItem host, one 32-pixel panel along
-# the top holding only the tray, configured before it starts; waits until its host registers.
+# the top holding only the tray, configured before it starts (xfce4-panel's through xfconfd,
+# which the session bus starts); waits until its host registers.
 start_panel() {
     if [[ $1 == xfce4-panel ]]; then
-        mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
-        cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=6;x=0;y=0"/>
-      <property name="position-locked" type="bool" value="true"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="size" type="uint" value="32"/>
-      <property name="plugin-ids" type="array"><value type="int" value="1"/></property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
-</channel>
-XML
+        local set=(xfconf-query -c xfce4-panel --create -p)
+        "${set[@]}" /configver -t int -s 2
+        "${set[@]}" /panels -a -t int -s 1
+        "${set[@]}" /panels/panel-1/position -t string -s 'p=6;x=0;y=0'
+        "${set[@]}" /panels/panel-1/length -t uint -s 100
+        "${set[@]}" /panels/panel-1/position-locked -t bool -s true # no handles to draw
+        "${set[@]}" /panels/panel-1/size -t uint -s 32
+        "${set[@]}" /panels/panel-1/plugin-ids -a -t int -s 1
+        "${set[@]}" /plugins/plugin-1 -t string -s systray
         xfce4-panel --disable-wm-check >"$E2E_DIR/err-panel" 2>&1 &
     else
         mkdir -p "$XDG_CONFIG_HOME/lxqt"
@@ -102,11 +81,19 @@ XML
             >"$XDG_CONFIG_HOME/lxqt/panel.conf"
         lxqt-panel >"$E2E_DIR/err-panel" 2>&1 &
     fi
-    E2E_PIDS+=($!)
     wait_until 30 eval 'gdbus call --session --dest org.kde.StatusNotifierWatcher \
         --object-path /StatusNotifierWatcher --method org.freedesktop.DBus.Properties.Get \
         org.kde.StatusNotifierWatcher IsStatusNotifierHostRegistered 2>/dev/null | grep -q true' ||
         fail "$1 registered no StatusNotifierItem host"
+}
+
+# item METHOD [ARGUMENTS...]: calls the one StatusNotifierItem registered with the panel.
+item() {
+    local id
+    id=$(gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path \
+        /StatusNotifierWatcher --method org.freedesktop.DBus.Properties.Get \
+        org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems | grep -o "[^']*/[^']*")
+    gdbus call --session --dest "${id%%/*}" --object-path "/${id#*/}" --method "$@"
 }
 
 # "width height x y" of what the panel draws besides its background: the panel holds nothing but
