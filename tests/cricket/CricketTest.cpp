@@ -74,13 +74,10 @@ protected:
             const std::size_t plays = buffer.playTimes.size(), songs = buffer.volumeCalls.size();
             clock.Step(10000000);
             cricket.Tick(disturbedAt && disturbedAt(tick) ? 1 : 0);
-            for (const auto& [kind, happened] : {std::pair{'S', buffer.volumeCalls.size() > songs},
-                                                 {'C', buffer.playTimes.size() > plays}}) {
-                if (happened) {
-                    kinds += kind;
-                    times.push_back(tick);
-                }
-            }
+            const std::string events = std::string(buffer.volumeCalls.size() - songs, 'S') +
+                                       std::string(buffer.playTimes.size() - plays, 'C');
+            kinds += events;
+            times.insert(times.end(), events.size(), tick);
         }
     }
 

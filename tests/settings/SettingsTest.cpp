@@ -112,8 +112,8 @@ TEST_F(SettingsFile, EveryFailedStepKeepsTheOldFile) {
 
 // A relative link to a link to the file in another folder, as dotfiles managers make them:
 // start-up loads through it and writes straight back to the target. A longer file is read to its
-// first 36 bytes, unchecked but for more crickets than exist. (Which files are refused, and that a
-// refused file changes nothing, the settings fuzzer checks on every input.)
+// first 36 bytes, unchecked but for more crickets than exist. (That no other file is accepted, and
+// that a refused one changes nothing, the settings fuzzer checks on every input.)
 TEST_F(SettingsFile, LoadThroughLinksAndTheRewriteKeepsTheRecord) {
     const F odd{1000, -7, 17, INT32_MIN, 12345, INT32_MAX, 60, 24, INT32_MIN};
     F held = odd;
@@ -128,19 +128,26 @@ TEST_F(SettingsFile, LoadThroughLinksAndTheRewriteKeepsTheRecord) {
     ASSERT_EQ(SaveSettingsFile(path, live), 1);
     EXPECT_EQ(fs::read_symlink(path), "dotfiles/second");
     EXPECT_EQ(Read(dir / "dotfiles/real.sav"), SettingsFileBytes(held));
+    // A short file and a foreign one are refused and change nothing.
+    for (const Bytes& refused : {SettingsFileBytes(odd, 35), SettingsFileBytes({999, 2, 4, 100})}) {
+        Write(refused, dir / "refused.sav");
+        EXPECT_EQ(LoadSettingsFile((dir / "refused.sav").string(), live), 0);
+        EXPECT_EQ(live, Record(held));
+    }
     // A folder can be neither read nor replaced, even by root.
     EXPECT_EQ(LoadSettingsFile(dir.string(), live), 0);
     EXPECT_EQ(SaveSettingsFile(dir.string(), live), 0);
 }
 
-// A window and minutes with whether they are inside it: both ends are; start meeting end holds
-// every minute, an inverted extreme none (minute 0 shows a 32-bit overflow). That a switched-off
-// window holds every minute, and the minute arithmetic for any fields, the fuzzer checks.
+// A window and minutes with whether they are inside it: both ends are; start meeting end and a
+// switched-off window hold every minute, an inverted extreme none (minute 0 shows a 32-bit
+// overflow). The minute arithmetic for any fields the settings fuzzer checks.
 TEST(SettingsMath, ActivityWindowBoundaries) {
     const std::pair<ChorusSettings, std::vector<std::pair<std::int64_t, bool>>> cases[] = {
         {{1000, 2, 4, 100, 1, 9, 0, 17, 0}, {{540, 1}, {1020, 1}, {539, 0}, {1021, 0}}},
         {{1000, 2, 4, 100, 1, 22, 0, 5, 30}, {{1439, 1}, {0, 1}, {330, 1}, {331, 0}, {1319, 0}}},
         {{1000, 2, 4, 100, 1, 8, 0, 8, 0}, {{0, 1}, {479, 1}, {480, 1}, {481, 1}, {1439, 1}}},
+        {{1000, 2, 4, 100, 0, 9, 0, 9, 1}, {{0, 1}, {539, 1}, {542, 1}, {1439, 1}}},
         {{1000, 2, 4, 100, 1, INT32_MAX, 0, INT32_MIN, 0}, {{0, 0}, {720, 0}, {1439, 0}}}};
     for (const auto& [window, minutes] : cases) {
         for (const auto& [now, inside] : minutes) {
