@@ -18,14 +18,11 @@ using Ticks = std::vector<std::int64_t>;
 // result that does not fit 32 bits saturates in its own direction, so that the buffer refuses it.
 // That any setting and draw give a defined result, the settings fuzzer checks.
 TEST(CricketVolume, MatchesTheReferenceAndSaturatesWhereItDoesNotFit) {
-    const std::tuple<std::int32_t, std::uint32_t, LONG> rows[] = {{100, 0, -1},
-                                                                  {100, 3000, -3001},
-                                                                  {50, 3000, -6501},
-                                                                  {1, 3000, -9931},
-                                                                  {0, 0, -10000},
-                                                                  {21474836, 0, 2147473552},
-                                                                  {-21474836, 0, INT32_MIN},
-                                                                  {INT32_MAX, 0, INT32_MAX}};
+    // clang-format off
+    const std::tuple<std::int32_t, std::uint32_t, LONG> rows[] = {
+        {100, 0, -1}, {100, 3000, -3001}, {50, 3000, -6501}, {1, 3000, -9931}, {0, 0, -10000},
+        {1000000, 3000, 69989999}, {-21474836, 0, INT32_MIN}, {INT32_MAX, 0, INT32_MAX}};
+    // clang-format on
     for (const auto& [setting, n, volume] : rows) {
         EXPECT_EQ(CCricket::SongVolume(setting, n), volume) << setting << " " << n;
     }
@@ -42,8 +39,8 @@ void ExpectSpread(const Values& values, std::type_identity_t<T> low, std::type_i
 }
 
 // A cricket's world: a fake clock (its counter at 10 MHz, so that a stopwatch ignoring the rate
-// shows), a fake DirectSound device, the chirp recording (WAVE 129,
-// 11025 Hz, 1.205 s) and the settings at their defaults (volume 100).
+// shows), a fake DirectSound device, the chirp recording (WAVE 129, 11025 Hz, 1.205 s) and the
+// settings at their defaults (volume 100).
 class Cricket : public testing::Test {
 protected:
     Cricket() : clock(10000000), directSound(clock) {
