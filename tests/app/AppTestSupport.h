@@ -24,13 +24,12 @@ using Log = std::vector<std::string>;
 struct Outside : FakeClock, platform::UserActivity {
     static inline platform::LocalTimeOfDay now{12, 0};
     static inline platform::CursorPosition cursor{0, 0};
-    static inline bool readable = true;
     static inline Log log;
     platform::ActivityFlag reported;
 
     static platform::LocalTimeOfDay Now() { return log.push_back("time"), now; }
     static bool Cursor(platform::CursorPosition* position) {
-        return log.push_back("input"), readable && (*position = cursor, true);
+        return log.push_back("input"), *position = cursor, true;
     }
     bool TakeActivity() override { return log.push_back("input"), reported.Take(); }
     std::int64_t CounterValue() override {
@@ -43,9 +42,7 @@ struct FakeFramework : platform::Framework {
     bool CreateMainWindow() override { return calls.push_back("window"), canCreateWindow; }
     void* MainWindow() const override { return nullptr; }
     void SetTickTimer(unsigned ms) override { calls.push_back("timer " + std::to_string(ms)); }
-    void ShowMessageBox(const std::string&, const std::string& text) override {
-        calls.push_back(text);
-    }
+    void ShowMessageBox(const std::string&, const std::string& t) override { calls.push_back(t); }
     void PostCommand(std::uint32_t id) override { calls.push_back("cmd " + std::to_string(id)); }
 
     bool canCreateWindow = true;
@@ -70,7 +67,8 @@ protected:
     void FreshApp() {
         app.reset(); // before the buffers it holds go
         sound.buffers.clear();
-        Outside::now = {12, 0}, Outside::cursor = {0, 0}, Outside::readable = true;
+        Outside::now = {12, 0};
+        Outside::cursor = {0, 0};
         app.reset(new CChorusApp, [](CChorusApp* a) { a->ShutDown(0), delete a; });
         ASSERT_EQ(app->StartUp(), 1);
         app->settings = ChorusSettings{};

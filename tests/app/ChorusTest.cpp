@@ -13,7 +13,10 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
         // clang-format on
         FreshApp();
         app->settings = {1000, wariness, 1, 100, 0, 0, 0, 23, 59};
-        Outside::cursor = at, Outside::readable = readable;
+        Outside::cursor = at;
+        // Ends with the row: the next one reads the pointer again.
+        const platform::Override unreadable{
+            {.cursor = readable ? nullptr : +[](platform::CursorPosition*) { return false; }}};
         ASSERT_EQ(app->StartChorus(), 1);
         EXPECT_EQ(DisturbedRun(), firstRun) << wariness << " at " << at.x << "," << at.y;
         const int afterMoves = wariness == 0 || !readable ? 0 : 20 + std::max(wariness, 0) * 300;
