@@ -55,13 +55,14 @@ TEST(WaveReader, OpensWhatIsThereAndRefusesTheRest) {
         {"data first, odd extra chunk", Riff(d + Chunk("LIST", Ramp(5)) + Fmt(1, 2, 8000, 16)),
          FormatFields(1, 2, 8000, 16) + Le(0, 2)},
         {"non-PCM", Riff(Fmt(2, 1, 8000, 4, extra) + d), FormatFields(2, 1, 8000, 4) + extra},
-        {"RIFX", Riff(good, {}, "RIFX"), {}},
+        {"not RIFF", Riff(good, {}, "LIST"), {}},
         {"AVI", Riff(good, {}, "RIFF", "AVI "), {}},
-        // Lying sizes; the last wraps around in 32 bits into a chunk's body.
+        // Lying sizes; in the last, a chunk's end wraps past 2^32 onto the next chunk.
         {"data size beyond the file", Riff(Fmt(1, 1, 8000, 8) + Chunk("data", Ramp(8), ~15u)), p18},
         {"RIFF size too large", Riff(good, ~0u), p18},
         {"data outside RIFF", Riff(good, 28), {}},
-        {"wrap into a body", Riff(Chunk("junk", good, ~3u)), {}}};
+        {"fmt past the end", Riff(d + Chunk("fmt ", FormatFields(1, 1, 8000, 8), 4000)), {}},
+        {"wrap past 2^32", Riff(Chunk("junk", {}, ~0u) + good), {}}};
     for (const auto& [what, image, format] : cases) {
         SCOPED_TRACE(what);
         CWaveResource wave;
@@ -87,8 +88,8 @@ TEST(WaveReader, ClosedUnknownOrFailedOpensLeaveNoStaleState) {
     EXPECT_EQ(ReadWhole(wave), Ramp(50, 9));
     // After a close, or an open that fails at the header or at finding the data, nothing of the
     // previous file is left: no format, no size, nothing to read.
-    const Bytes pcm = FormatFields(1, 1, 8000, 8);
-    for (const Bytes& failing : {Bytes{}, Riff(Chunk("fmt ", Bytes(pcm.begin(), pcm.begin() + 14))),
+    const Bytes pcm = FormatFields(1, 1, 8000, 8), fmt14 = Bytes(pcm.begin(), pcm.begin() + 14);
+    for (const Bytes& failing : {Bytes{}, Riff(Chunk("fmt ", fmt14) + Chunk("data", Ramp(8))),
                                  Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6)))}) {
         ASSERT_EQ(Open(wave, SimplePcm(Ramp(50, 9))), 1);
         EXPECT_EQ(failing.empty() ? 0 : Open(wave, failing), 0);
