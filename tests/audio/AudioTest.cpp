@@ -7,11 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <limits>
-#include <thread>
 
 using namespace soundtest;
 
@@ -38,53 +35,6 @@ TEST(Audio, ResampledToneKeepsItsLevelAndNothingElseComesOut) {
         EXPECT_NEAR(Db(Rms(x) * std::sqrt(2.0) / 0.5), 0.0, 0.05) << frequency;
         EXPECT_LT(report.spuriousDb, -85.0) << frequency;
     }
-}
-
-// The chirp's own length is checked where a voice plays it once (sound tests).
-TEST(Audio, MixFramesRefusesLengthsBeyond32Bits) {
-    constexpr std::uint32_t kMax = std::numeric_limits<std::uint32_t>::max();
-    const std::tuple<std::uint32_t, std::uint32_t, int, std::uint32_t> cases[] = {
-        {1, 200000, 48000, 1},
-        {kMax, 48000, 48000, kMax},
-        {kMax, 100, 48000, 0},
-        {26843545, 100, 48000, 0}};
-    for (const auto& [source, frequency, rate, expected] : cases) {
-        EXPECT_EQ(audio::MixFrames(source, frequency, rate), expected)
-            << source << "@" << frequency;
-    }
-}
-
-// Voices changed on this thread while another thread mixes; the ThreadSanitizer build checks
-// that every shared field is read and written under the mixer's lock.
-TEST(Audio, VoicesChangeWhileAnotherThreadMixes) {
-    audio::Mixer mixer;
-    audio::OfflineOutput output(48000, 2);
-    ASSERT_TRUE(output.Open(mixer));
-    const std::vector<std::uint8_t> bytes = Sine16(1000, 48000, 0.5, 4800);
-    const auto voice = mixer.AddVoice(1, 4800);
-    std::atomic<bool> done{false};
-    std::atomic<int> renders{0};
-    std::thread mixing([&] {
-        for (; !done; ++renders) {
-            output.Render(480);
-        }
-    });
-    while (renders == 0) {
-        std::this_thread::yield(); // the changes below overlap the mixing
-    }
-    for (int i = 0; i < 200; ++i) {
-        const std::uint32_t frames = 4800 - 10 * (i % 2);
-        mixer.Replace(voice, 1, frames,
-                      audio::ResamplePcm(bytes.data(), 4800, 1, 1, 16, 48000, 48000, frames));
-        mixer.SetGains(voice, 0.5f, 1.0f);
-        mixer.Start(voice, true);
-        mixer.SetPosition(voice, 100);
-        EXPECT_LT(mixer.Status(voice).position, frames);
-        mixer.Stop(voice);
-    }
-    done = true;
-    mixing.join();
-    EXPECT_EQ(mixer.Status(voice).frames, 4790u);
 }
 
 } // namespace
