@@ -19,7 +19,8 @@ for target in "$dir"/fuzz/fuzz_*; do
     [[ -d "$seeds" ]] && cp -r "$seeds"/. "$corpus"/
     echo "== $name for ${seconds}s"
     status=0
-    "$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/$name-" \
+    # An input that hangs is a finding too: report it in seconds, not after libFuzzer's 20 minutes.
+    "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 -artifact_prefix="$artifacts/$name-" \
         "$corpus" >"$work/$name.log" 2>&1 || status=$?
     tail -n 12 "$work/$name.log"
     if ((status != 0)); then

@@ -1,6 +1,7 @@
 // Runs kirorin-listen against SDL's disk audio driver: what reached the "sound card" is the chirp
 // as the offline rendering with the same options holds it, sample for sample. What the offline
-// rendering sounds like is the sound and audio tests' part.
+// rendering sounds like is the sound and audio tests' part. Under ThreadSanitizer this is the run
+// in which a voice is made, set and polled while SDL's thread mixes.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -44,30 +44,24 @@ Bytes ReadWhole(CWaveResource& wave, int expectedResult = 1) {
     return out;
 }
 
+// One row per rule; the fuzzer checks that no input reads outside the copy, that a PCM record
+// carries no extra bytes and that a file cut anywhere delivers no more than it holds.
 TEST(WaveReader, OpensWhatIsThereAndRefusesTheRest) {
-    const Bytes d = Chunk("data", Ramp(8)), pcm = FormatFields(1, 1, 8000, 8), p18 = pcm + Le(0, 2);
-    const Bytes good = Fmt(1, 1, 8000, 8) + d, adpcm = FormatFields(2, 1, 8000, 4);
-    const Bytes extra = Le(5, 2) + Bytes{0xA1, 0xB2, 0xC3, 0xD4, 0xE5};
+    const Bytes d = Chunk("data", Ramp(8)), good = Fmt(1, 1, 8000, 8) + d;
+    const Bytes extra = Le(5, 2) + Bytes{0xA1, 0xB2, 0xC3, 0xD4, 0xE5},
+                p18 = FormatFields(1, 1, 8000, 8) + Le(0, 2);
     // An image holding the samples Ramp(8), and the format record it opens with (none: refused).
     const std::tuple<const char*, Bytes, Bytes> cases[] = {
-        {"plain", Riff(good), p18},
         {"data first, odd extra chunk", Riff(d + Chunk("LIST", Ramp(5)) + Fmt(1, 2, 8000, 16)),
          FormatFields(1, 2, 8000, 16) + Le(0, 2)},
-        {"fmt 18 with PCM's count ignored", Riff(Fmt(1, 1, 8000, 8, {9, 0}) + d), p18},
-        {"non-PCM", Riff(Fmt(2, 1, 8000, 4, extra) + d), adpcm + extra},
-        {"no data", Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6))), {}},
-        {"fmt 14", Riff(Chunk("fmt ", Bytes(pcm.begin(), pcm.begin() + 14)) + d), {}},
-        {"RIFX", Riff(good, {}, "RIFX"), {}},
+        {"non-PCM", Riff(Fmt(2, 1, 8000, 4, extra) + d), FormatFields(2, 1, 8000, 4) + extra},
+        {"not RIFF", Riff(good, {}, "LIST"), {}},
         {"AVI", Riff(good, {}, "RIFF", "AVI "), {}},
-        // Lying sizes.
+        // Lying sizes; in the last, a chunk's end wraps past 2^32 onto the next chunk.
         {"data size beyond the file", Riff(Fmt(1, 1, 8000, 8) + Chunk("data", Ramp(8), ~15u)), p18},
         {"RIFF size too large", Riff(good, ~0u), p18},
         {"data outside RIFF", Riff(good, 28), {}},
-        {"fmt past the end", Riff(d + Chunk("fmt ", pcm, 4000)), {}},
-        {"non-PCM extra not there", Riff(d + Fmt(2, 1, 8000, 4, {200, 0, 1})), {}},
-        // Sizes that wrap around in 32 bits: onto the same chunk, into a body, past 2^32.
-        {"wrap to itself", Riff(Chunk("junk", {}, ~8u)), {}},
-        {"wrap into a body", Riff(Chunk("junk", good, ~3u)), {}},
+        {"fmt past the end", Riff(d + Chunk("fmt ", FormatFields(1, 1, 8000, 8), 4000)), {}},
         {"wrap past 2^32", Riff(Chunk("junk", {}, ~0u) + good), {}}};
     for (const auto& [what, image, format] : cases) {
         SCOPED_TRACE(what);
@@ -83,37 +77,19 @@ TEST(WaveReader, OpensWhatIsThereAndRefusesTheRest) {
     }
 }
 
-TEST(WaveReader, EveryTruncationFailsOrStaysWithinTheBytes) {
-    const Bytes whole = SimplePcm(Ramp(23));
-    for (std::size_t length = 0; length <= whole.size(); ++length) {
-        SCOPED_TRACE(length);
-        CWaveResource wave;
-        ASSERT_EQ(Open(wave, Bytes(whole.begin(), whole.begin() + length)), length >= 44);
-        if (length >= 44) {
-            EXPECT_EQ(wave.dataSize, 23u) << "the size is the chunk's own word";
-            // A data chunk cut short is a failed read that delivers nothing.
-            EXPECT_EQ(ReadWhole(wave, length >= 67),
-                      Bytes(whole.begin() + 44, whole.begin() + std::min<std::size_t>(length, 67)));
-        }
-    }
-}
-
 TEST(WaveReader, ClosedUnknownOrFailedOpensLeaveNoStaleState) {
     CWaveResource wave;
-    EXPECT_EQ(wave.Close(), 1) << "never opened";
     std::uint8_t byte = 0;
-    std::uint32_t delivered = 55;
+    std::uint32_t delivered = 0;
     ASSERT_EQ(Open(wave, SimplePcm(Ramp(50, 9))), 1);
-    EXPECT_EQ(wave.Read(nullptr, 1, &delivered) + wave.Read(&byte, 1, nullptr), 0);
-    EXPECT_EQ(delivered, 55u);
     const WAVEFORMATEX* before = wave.format;
     EXPECT_EQ(wave.OpenResource(4242), 0);
     EXPECT_EQ(wave.format, before);
     EXPECT_EQ(ReadWhole(wave), Ramp(50, 9));
     // After a close, or an open that fails at the header or at finding the data, nothing of the
     // previous file is left: no format, no size, nothing to read.
-    const Bytes pcm = FormatFields(1, 1, 8000, 8);
-    for (const Bytes& failing : {Bytes{}, Riff(Chunk("fmt ", Bytes(pcm.begin(), pcm.begin() + 14))),
+    const Bytes pcm = FormatFields(1, 1, 8000, 8), fmt14 = Bytes(pcm.begin(), pcm.begin() + 14);
+    for (const Bytes& failing : {Bytes{}, Riff(Chunk("fmt ", fmt14) + Chunk("data", Ramp(8))),
                                  Riff(Fmt(1, 1, 8000, 8) + Chunk("junk", Ramp(6)))}) {
         ASSERT_EQ(Open(wave, SimplePcm(Ramp(50, 9))), 1);
         EXPECT_EQ(failing.empty() ? 0 : Open(wave, failing), 0);
