@@ -17,12 +17,13 @@ fi
 build=${1:-$root/build}
 out=${2:-$root/docs/images}
 [[ -x $build/kirorin ]] || { echo "missing $build/kirorin" >&2; exit 1; }
-tray_setup "$build/kirorin"
+e2e_setup "$build/kirorin"
+own_bus
 mkdir -p "$out"
 
-start_tray
+trayer --edge top --align right --widthtype request --height 24 --transparent false &>/dev/null &
 start_program shot LANG="$locale"
-wait_icon
+wait_until 10 eval '[[ -n $(icon_window) ]]' || fail "no icon in the tray"
 sleep 1
 # The panel sits at the top right corner; a little of the desktop around it.
 import -window root -crop 96x40+928+0 +repage "$out/tray-icon$suffix.png"
@@ -30,7 +31,7 @@ import -window root -crop 96x40+928+0 +repage "$out/tray-icon$suffix.png"
 click_icon 3
 wait_until 5 menu_shown || fail "no menu"
 sleep 0.5
-read -r mx my mw mh <<<"$(geometry "$(menu_window)")"
+read -r mx my mw mh _ <<<"$(geometry "$(menu_window)")"
 import -window root -crop $((1024 - mx + 8))x$((my + mh + 8))+$((mx - 8))+0 +repage \
     "$out/tray-menu$suffix.png"
 xdotool key Escape
