@@ -96,7 +96,7 @@ TEST_F(Dialog, TimeFieldsWrapAndKeepTheirLastValidValue) {
         TypeInto(m2, "");
         Press(Qt::Key_Delete);
         EXPECT_EQ(Shown(), "22 6 9 ");
-        Click(ok); // the focus is still in the emptied end minute
+        Press(Qt::Key_Return); // from the emptied end minute, which keeps the focus
     });
     EXPECT_EQ(
         dlg.m_settings,
