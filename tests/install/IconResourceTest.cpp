@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QString>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -30,10 +31,8 @@ TEST(IconResource, LoadsAtItsSizesAndStandsOutOnLightAndDarkPanels) {
         const QImage icon(QStringLiteral(":/icon/kirorin-%1.png").arg(size));
         ASSERT_EQ(icon.size(), QSize(size, size));
         // A figure on a clear ground (so, with an alpha channel), not a filled square.
-        for (const QPoint corner : {QPoint(0, size - 1), QPoint(size - 1, 0)}) {
-            EXPECT_LT(qAlpha(icon.pixel(corner)), 32)
-                << size << " corner " << corner.x() << "," << corner.y();
-        }
+        EXPECT_LT(std::max(qAlpha(icon.pixel(0, size - 1)), qAlpha(icon.pixel(size - 1, 0))), 32)
+            << size << " px: a corner is not clear";
         // The dark body must show on a light panel, and its light edge on a dark one.
         EXPECT_GT(StandingOut(icon, QColor(0xf0, 0xf0, 0xf0)), size * size / 6) << size;
         EXPECT_GT(StandingOut(icon, QColor(0x2b, 0x2b, 0x2b)), size * size / 10) << size;
