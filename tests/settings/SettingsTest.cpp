@@ -12,7 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -82,33 +81,6 @@ protected:
     std::string path = (dir / "tamberle.sav").string();
 };
 
-// Start-up loads and then writes back at once.
-TEST_F(SettingsFile, LoadAcceptsOrRejectsAndTheRewriteKeepsTheResult) {
-    const F odd{1000, -7, -3, INT32_MIN, 12345, INT32_MAX, 60, 24, INT32_MIN};
-    const std::tuple<const char*, std::optional<Bytes>, std::optional<F>> cases[] = {
-        {"missing", std::nullopt, {}},
-        {"35 bytes", SettingsFileBytes(kDefaultSettingsFields, 35), {}},
-        {"marker 999", SettingsFileBytes({999, 2, 4, 100, 0, 0, 0, 23, 59}), {}},
-        {"40 bytes", SettingsFileBytes({1000, 1, 4, 100, 0, 0, 0, 23, 30}, 40, 0xFF),
-         F{1000, 1, 4, 100, 0, 0, 0, 23, 30}},
-        {"out of range", SettingsFileBytes(odd), odd},
-        {"count 17", SettingsFileBytes({1000, 2, 17, 500, 0, 0, 0, 3, 59}),
-         F{1000, 2, 16, 500, 0, 0, 0, 3, 59}}};
-    // Rejected (no `loaded`): the live record stays untouched.
-    for (const auto& [what, file, loaded] : cases) {
-        SCOPED_TRACE(what);
-        fs::remove(path);
-        if (file) {
-            Write(*file, path);
-        }
-        ChorusSettings live = Record(kLive);
-        EXPECT_EQ(LoadSettingsFile(path, live), loaded ? 1 : 0);
-        EXPECT_EQ(live, Record(loaded.value_or(kLive)));
-        ASSERT_EQ(SaveSettingsFile(path, live), 1);
-        EXPECT_EQ(Read(path), SettingsFileBytes(loaded.value_or(kLive)));
-    }
-}
-
 // A failure at any step leaves the old file whole, no new file behind, nothing open, and names
 // the file and its cause. A folder that takes no new file has a writable file rewritten in place.
 // A save replaces a longer, private file with exactly the record, and keeps it private.
@@ -118,17 +90,13 @@ TEST_F(SettingsFile, EveryFailedStepKeepsTheOldFile) {
         return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
     };
     const auto open = openFiles();
-    const std::tuple<const char*, Step, int, bool> cases[] = {
-        {"create", Step::Create, ENOSPC, false},
-        {"write", Step::Write, EIO, false},
-        {"short write", Step::ShortWrite, ENOSPC, false},
-        {"flush", Step::Flush, EIO, false},
-        {"close", Step::Close, EDQUOT, false},
-        {"rename", Step::Rename, EXDEV, false},
-        {"read-only folder", Step::Create, EACCES, true},
-        {"none", Step::None, 0, true}};
-    for (const auto& [what, step, error, saved] : cases) {
-        SCOPED_TRACE(what);
+    const std::tuple<Step, int, bool> cases[] = {
+        {Step::Create, ENOSPC, false},     {Step::Write, EIO, false},
+        {Step::ShortWrite, ENOSPC, false}, {Step::Flush, EIO, false},
+        {Step::Close, EDQUOT, false},      {Step::Rename, EXDEV, false},
+        {Step::Create, EACCES, true},      {Step::None, 0, true}};
+    for (const auto& [step, error, saved] : cases) {
+        SCOPED_TRACE(testing::Message() << "step " << int(step) << ": " << std::strerror(error));
         Write(old, path);
         fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
         faults = {step, error};
@@ -142,75 +110,49 @@ TEST_F(SettingsFile, EveryFailedStepKeepsTheOldFile) {
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600)) << "the old file's permissions";
 }
 
-TEST_F(SettingsFile, ALinkKeepsPointingAtItsUpdatedTarget) {
-    // A relative link to a link to the file in another folder, as dotfiles managers make them.
+// A relative link to a link to the file in another folder, as dotfiles managers make them:
+// start-up loads through it and writes straight back to the target. A longer file is read to its
+// first 36 bytes, unchecked but for more crickets than exist. (That no other file is accepted, and
+// that a refused one changes nothing, the settings fuzzer checks on every input.)
+TEST_F(SettingsFile, LoadThroughLinksAndTheRewriteKeepsTheRecord) {
+    const F odd{1000, -7, 17, INT32_MIN, 12345, INT32_MAX, 60, 24, INT32_MIN};
+    F held = odd;
+    held[2] = 16;
     fs::create_directories(dir / "dotfiles");
-    Write(SettingsFileBytes(kLive), dir / "dotfiles/real.sav");
+    Write(SettingsFileBytes(odd, 40, 0xFF), dir / "dotfiles/real.sav");
     fs::create_symlink("real.sav", dir / "dotfiles/second");
     fs::create_symlink("dotfiles/second", path);
-    ChorusSettings live;
+    ChorusSettings live = Record(kLive);
     ASSERT_EQ(LoadSettingsFile(path, live), 1);
-    EXPECT_EQ(live, Record(kLive));
-    ASSERT_EQ(SaveSettingsFile(path, ChorusSettings{}), 1);
+    EXPECT_EQ(live, Record(held));
+    ASSERT_EQ(SaveSettingsFile(path, live), 1);
     EXPECT_EQ(fs::read_symlink(path), "dotfiles/second");
-    EXPECT_EQ(Read(dir / "dotfiles/real.sav"), SettingsFileBytes(kDefaultSettingsFields));
-    // Paths that cannot be written even as root; a directory cannot be read either.
-    Write({}, dir / "plain");
-    for (const fs::path& bad : {dir, dir / "missing/x.sav", dir / "plain/x.sav"}) {
-        EXPECT_EQ(LoadSettingsFile(bad.string(), live), 0) << bad;
-        EXPECT_EQ(SaveSettingsFile(bad.string(), live), 0) << bad;
+    EXPECT_EQ(Read(dir / "dotfiles/real.sav"), SettingsFileBytes(held));
+    // A short file and a foreign one are refused and change nothing.
+    for (const Bytes& refused : {SettingsFileBytes(odd, 35), SettingsFileBytes({999, 2, 4, 100})}) {
+        Write(refused, dir / "refused.sav");
+        EXPECT_EQ(LoadSettingsFile((dir / "refused.sav").string(), live), 0);
+        EXPECT_EQ(live, Record(held));
     }
+    // A folder can be neither read nor replaced, even by root.
+    EXPECT_EQ(LoadSettingsFile(dir.string(), live), 0);
+    EXPECT_EQ(SaveSettingsFile(dir.string(), live), 0);
 }
 
-ChorusSettings Window(std::int32_t startHour, std::int32_t startMinute, std::int32_t endHour,
-                      std::int32_t endMinute, std::int32_t mode = 1) {
-    return {1000, 2, 4, 100, mode, startHour, startMinute, endHour, endMinute};
-}
-
-// How many crickets take part is checked through the chorus starting them.
-TEST(SettingsMath, QuietTicksAreExactAtTheExtremes) {
-    const std::pair<std::int32_t, std::int64_t> ticks[] = {
-        {0, 0}, {3, 900}, {-1, -300}, {INT32_MAX, 644245094100}, {INT32_MIN, -644245094400}};
-    for (const auto& [wariness, expected] : ticks) {
-        EXPECT_EQ(QuietTicks({.wariness = wariness}), expected) << wariness;
-    }
-}
-
-// A window and minutes with whether they are inside it: both ends are; off, start meeting end and
-// the full day hold every minute, an inverted extreme none (minute 0 shows a 32-bit overflow).
+// A window and minutes with whether they are inside it: both ends are; start meeting end and a
+// switched-off window hold every minute, an inverted extreme none (minute 0 shows a 32-bit
+// overflow). The minute arithmetic for any fields the settings fuzzer checks.
 TEST(SettingsMath, ActivityWindowBoundaries) {
     const std::pair<ChorusSettings, std::vector<std::pair<std::int64_t, bool>>> cases[] = {
-        {Window(9, 0, 17, 0), {{540, 1}, {1020, 1}, {539, 0}, {1021, 0}}},
-        {Window(22, 0, 5, 30), {{1439, 1}, {0, 1}, {330, 1}, {331, 0}, {1319, 0}}},
-        {Window(INT32_MAX, INT32_MAX, 1, 0), {{60, 1}, {61, 0}}},
-        {Window(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), {{0, 1}, {1439, 1}}},
-        {Window(9, 0, 9, 1, 0), {{0, 1}, {539, 1}, {542, 1}, {1439, 1}}},
-        {Window(8, 0, 8, 0), {{0, 1}, {479, 1}, {480, 1}, {481, 1}, {1439, 1}}},
-        {Window(INT32_MAX, 0, INT32_MIN, 0), {{0, 0}, {720, 0}, {1439, 0}}}};
+        {{1000, 2, 4, 100, 1, 9, 0, 17, 0}, {{540, 1}, {1020, 1}, {539, 0}, {1021, 0}}},
+        {{1000, 2, 4, 100, 1, 22, 0, 5, 30}, {{1439, 1}, {0, 1}, {330, 1}, {331, 0}, {1319, 0}}},
+        {{1000, 2, 4, 100, 1, 8, 0, 8, 0}, {{0, 1}, {479, 1}, {480, 1}, {481, 1}, {1439, 1}}},
+        {{1000, 2, 4, 100, 0, 9, 0, 9, 1}, {{0, 1}, {539, 1}, {542, 1}, {1439, 1}}},
+        {{1000, 2, 4, 100, 1, INT32_MAX, 0, INT32_MIN, 0}, {{0, 0}, {720, 0}, {1439, 0}}}};
     for (const auto& [window, minutes] : cases) {
         for (const auto& [now, inside] : minutes) {
             EXPECT_EQ(InsideActivityWindow(window, now), inside) << window.startHour << " " << now;
         }
-    }
-}
-
-// Volume setting, loudness draw, result; none where the result does not fit 32 bits.
-TEST(SettingsMath, ChirpVolumeMatchesTheReferenceAndRefusesWhatDoesNotFit) {
-    const std::tuple<std::int32_t, std::uint32_t, std::optional<std::int32_t>> cases[] = {
-        {100, 0, -1},
-        {100, 3000, -3001},
-        {50, 3000, -6501},
-        {1, 0, -9901},
-        {1, 3000, -9931},
-        {0, 0, -10000},
-        {1000000, 3000, 69989999},
-        {1, UINT32_MAX, -42959571},
-        {21474836, 0, 2147473552},
-        {-21474836, 0, std::nullopt},
-        {INT32_MAX, 0, std::nullopt},
-        {INT32_MIN, 0, std::nullopt}};
-    for (const auto& [volume, draw, expected] : cases) {
-        EXPECT_EQ(ChirpVolume(volume, draw), expected) << volume << " " << draw;
     }
 }
 
