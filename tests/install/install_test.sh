@@ -90,7 +90,6 @@ value=$(printf '%s' "$value" | sed -E 's/\\(["`$\\])/\1/g; s/%%/%/g')
 own_bus
 XDG_CACHE_HOME="$work/cache" "$prefix/bin/kirorin" >"$work/err-program" 2>&1 &
 program_pid=$!
-E2E_PIDS+=("$program_pid")
 wait_until 20 test -s "$app_dir/tamberle.sav" || fail "no settings file beside the program"
 listing >"$work/running"
 ! uninstall_kirorin 2>/dev/null || fail "uninstall went ahead while the program ran"
