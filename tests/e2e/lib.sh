@@ -6,7 +6,6 @@ readonly LOCK_NAME=TamberleApplication_C3650C37_E207_4D00_AD0E_FDF127E49E57_
 readonly RATE_BYTES=192000 # S16LE stereo at 48000 Hz, per second
 readonly DEFAULT_SETTINGS_HEX=e8030000020000000400000064000000000000000000000000000000170000003b000000
 E2E_CLEANUP= # commands run at exit, after the programs have ended, each ending in ";"
-declare -A LOGIN USER_ID
 
 fail() {
     echo "FAIL: $*" >&2
@@ -84,9 +83,10 @@ expect_exit() {
     wait_until 10 eval "! running $2" || fail "$3 did not end the program"
     [[ $(exit_code "$2") == "$1" ]] || fail "exit code $(exit_code "$2") after $3, not $1"
 }
+# stop_program PID [SIGNAL]: SIGNAL (TERM; INT and HUP alike) ends the program with exit code 0.
 stop_program() {
-    kill -TERM "$1" 2>/dev/null || fail "the program ended before SIGTERM"
-    expect_exit 0 "$1" SIGTERM
+    kill -"${2:-TERM}" "$1" 2>/dev/null || fail "the program ended before SIG${2:-TERM}"
+    expect_exit 0 "$1" "SIG${2:-TERM}"
 }
 
 settings_file() { echo "$E2E_DIR/app/tamberle.sav"; }
@@ -99,19 +99,8 @@ write_settings() {
     perl -e 'print pack("l<*", @ARGV)' "$@" >"${SETTINGS_FILE:-$(settings_file)}"
 }
 
-# add_user NAME: a throwaway user whose home is $E2E_DIR/home-NAME (its own, mode 0700),
-# removed at exit with what it left in /tmp. Sets LOGIN[NAME] and USER_ID[NAME]; `as_user LOGIN`
-# gives the words that run a command as that user.
-add_user() {
-    local login=kre2e$$$1 uid
-    useradd --create-home -K HOME_MODE=0700 --home-dir "$E2E_DIR/home-$1" --user-group \
-        --shell /usr/sbin/nologin "$login" || fail "useradd $login"
-    uid=$(id -u "$login")
-    # userdel refuses while a process of the user is still ending.
-    E2E_CLEANUP+="wait_until 5 userdel $login 2>/dev/null; rm -rf /tmp/kirorin-$uid /tmp/runtime-$login;"
-    USER_ID[$1]=$uid LOGIN[$1]=$login
-}
-as_user() { echo "setpriv --reuid=$1 --regid=$1 --clear-groups"; }
+# The words that run a command as nobody, for the runs that need a user other than root.
+AS_NOBODY=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 
 capture_bytes() { stat -c %s "${1:-$SDL_DISKAUDIOFILE}" 2>/dev/null || echo 0; }
 capture_holds() { (($(capture_bytes) >= $1)); }
@@ -125,12 +114,10 @@ wait_capture() {
 # level FROM_BYTE TO_BYTE STAT [sox effects...]: a sox statistic of the capture's mono mix
 # between two byte offsets, in dBFS; -999 for digital silence.
 level() {
-    local from=$(($1 / 4 * 4)) to=$(($2 / 4 * 4)) stat=$3
-    shift 3
-    local value
-    value=$(tail -c +$((from + 1)) "$SDL_DISKAUDIOFILE" | head -c $((to - from)) |
-        sox -t raw -r 48000 -e signed -b 16 -c 2 - -n remix - "$@" stats 2>&1 |
-        awk -v s="$stat" '$0 ~ "^" s { print $4 }')
+    local from=$(($1 / 4 * 4)) value
+    value=$(tail -c +$((from + 1)) "$SDL_DISKAUDIOFILE" | head -c $(($2 / 4 * 4 - from)) |
+        sox -t raw -r 48000 -e signed -b 16 -c 2 - -n remix - "${@:4}" stats 2>&1 |
+        awk -v s="$3" '$0 ~ "^" s { print $4 }')
     # No statistic at all is sox failing, not silence.
     [[ -n $value ]] || fail "sox measured nothing between bytes $1 and $2"
     [[ $value == -inf ]] && value=-999
@@ -165,17 +152,4 @@ dismiss_message() {
     wait_until 15 eval '[[ -n $(kirorin_windows) ]]' || fail "no message box from $1"
     xdotool windowfocus --sync "$(kirorin_windows | head -n1)" key Return
     expect_exit 1 "${!pid}" "Enter on the message"
-}
-
-lock_free() { flock -n "$XDG_RUNTIME_DIR/$LOCK_NAME" true; }
-
-# start_program_at NAME TIME [env arguments...]: start_program with the wall clock starting at
-# TIME ("2026-01-01 08:59:54") through libfaketime (its multithreaded library for the compiler's
-# architecture); the monotonic clock stays real.
-start_program_at() {
-    local lib
-    lib=/usr/lib/$(gcc -print-multiarch)/faketime/libfaketimeMT.so.1
-    [[ -f $lib ]] || fail "no $lib: libfaketime is not installed"
-    export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
-    start_program "$1" LD_PRELOAD="$lib" "FAKETIME=@$2" FAKETIME_DONT_FAKE_MONOTONIC=1 "${@:3}"
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Moves the pointer of a mutter session back and forth every 100 ms until killed, through
-org.gnome.Mutter.RemoteDesktop (its session closes when this connection goes). With the argument
-"Return", types that key every 500 ms instead."""
+# Moves the pointer of a mutter session back and forth every 100 ms until killed, through
+# org.gnome.Mutter.RemoteDesktop (its session closes when this connection goes). With the argument
+# "Return", types that key every 500 ms instead.
 import sys
 import time
 

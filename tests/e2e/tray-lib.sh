@@ -15,23 +15,20 @@ icon_window() {
         p && /"kirorin": \("kirorin" "kirorin"\)/ { print $1; exit }'
 }
 
+# click_icon BUTTON [COUNT]: at the icon's centre. (--sync would wait for a movement that never
+# comes when the pointer is already there.)
+# shellcheck disable=SC2046 # the centre as two words, x and y
 click_icon() {
-    local xy
-    read -r -a xy <<<"$(geometry "$(icon_window)")"
-    # --sync would wait for a movement that never comes when the pointer is already there.
-    xdotool mousemove "${xy[4]}" "${xy[5]}" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+    xdotool mousemove $(geometry "$(icon_window)" | cut -d' ' -f5,6) sleep 0.2 \
+        click --repeat "${2:-1}" --delay 80 "$1"
 }
 
 # The settings dialog: visible windows titled Kirorin larger than the icon.
 dialog_windows() {
     local w
-    for w in $(kirorin_windows); do
-        (($(geometry "$w" | cut -d' ' -f3) > 100)) && echo "$w"
-    done
-    return 0
+    for w in $(kirorin_windows); do geometry "$w" | awk -v w="$w" '$3 > 100 { print w }'; done
 }
 dialog_count() { dialog_windows | wc -l; }
-dialog_closed() { (($(dialog_count) == 0)); }
 # wait_dialog CAUSE: until one dialog has the keyboard focus.
 wait_dialog() {
     wait_until 5 eval '[[ $(dialog_windows) == "$(xdotool getwindowfocus)" ]]' ||
@@ -40,7 +37,7 @@ wait_dialog() {
 # close_dialog [KEYS]: KEYS (Escape) close the dialog.
 close_dialog() {
     xdotool key ${1:-Escape}
-    wait_until 5 dialog_closed || fail "${1:-Escape} did not close the dialog"
+    wait_until 5 eval '[[ -z $(dialog_windows) ]]' || fail "${1:-Escape} did not close the dialog"
 }
 
 # popups [PATTERN]: the viewable override-redirect windows (menus, tips) whose line in the root's
@@ -102,8 +99,4 @@ panel_drawing() {
     import -window root -crop 1024x32+0+0 +repage png:- 2>/dev/null |
         convert - -trim -format '%w %h %X %Y' info: 2>/dev/null
 }
-panel_icon_shown() {
-    local w h
-    read -r w h _ <<<"$(panel_drawing)"
-    ((w >= 12 && w <= 32 && h >= 12))
-}
+panel_icon_shown() { panel_drawing | awk '{ ok = $1 >= 12 && $1 <= 32 && $2 >= 12 } END { exit !ok }'; }
