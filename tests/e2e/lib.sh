@@ -91,7 +91,6 @@ stop_program() {
 
 settings_file() { echo "$E2E_DIR/app/tamberle.sav"; }
 settings_hex() { od -An -v -tx1 "${1:-$(settings_file)}" | tr -d ' \n'; }
-settings_written() { [[ $(stat -c %s "$(settings_file)" 2>/dev/null) == 36 ]]; }
 
 # write_settings FIELD...: the nine fields as little-endian 32-bit values, into $SETTINGS_FILE or
 # the file beside the program.
@@ -103,12 +102,11 @@ write_settings() {
 AS_NOBODY=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 
 capture_bytes() { stat -c %s "${1:-$SDL_DISKAUDIOFILE}" 2>/dev/null || echo 0; }
-capture_holds() { (($(capture_bytes) >= $1)); }
 # wait_capture SECONDS: until the capture holds that much more sound than now; FROM and TO are
 # those seconds' byte offsets.
 wait_capture() {
     FROM=$(capture_bytes) TO=$(($(capture_bytes) + $1 * RATE_BYTES))
-    wait_until $(($1 + 20)) capture_holds "$TO" || fail "capture stuck at $(capture_bytes) bytes"
+    wait_until $(($1 + 20)) eval '(($(capture_bytes) >= TO))' || fail "capture stuck at $(capture_bytes) bytes"
 }
 
 # level FROM_BYTE TO_BYTE STAT [sox effects...]: a sox statistic of the capture's mono mix
@@ -152,4 +150,15 @@ dismiss_message() {
     wait_until 15 eval '[[ -n $(kirorin_windows) ]]' || fail "no message box from $1"
     xdotool windowfocus --sync "$(kirorin_windows | head -n1)" key Return
     expect_exit 1 "${!pid}" "Enter on the message"
+}
+
+# start_program_at NAME TIME [env arguments...]: start_program with the wall clock starting at
+# TIME ("2026-01-01 08:59:54") through libfaketime (its multithreaded library for the compiler's
+# architecture); the monotonic clock stays real. The crickets' random draws are seeded from that
+# clock, so a fixed TIME also fixes them.
+start_program_at() {
+    local lib=/usr/lib/$(gcc -print-multiarch)/faketime/libfaketimeMT.so.1
+    [[ -f $lib ]] || fail "no $lib: libfaketime is not installed"
+    export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
+    start_program "$1" LD_PRELOAD="$lib" "FAKETIME=@$2" FAKETIME_DONT_FAKE_MONOTONIC=1 "${@:3}"
 }

@@ -11,9 +11,10 @@ xfwm4 --compositor=off >"$E2E_DIR/err-xfwm4" 2>&1 &
 wait_until 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
     fail "xfwm4 did not start"
 
-# One never-disturbed cricket, all day.
+# One never-disturbed cricket, all day; a fixed clock, so that its random draws (and so its
+# loudness) are the same at every run.
 write_settings 1000 0 1 100 0 0 0 23 59
-start_program tray
+start_program_at tray "2026-01-01 08:00:00"
 wait_capture 1
 trayer --edge top --align right --widthtype request --height 24 --transparent false &>/dev/null &
 wait_until 6 eval '[[ -n $(icon_window) ]]' || fail "no icon in the tray"

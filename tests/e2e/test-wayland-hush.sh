@@ -90,7 +90,7 @@ if [[ $compositor == mutter ]]; then
     item org.kde.StatusNotifierItem.Activate 0 0 >/dev/null || fail "Activate failed"
     rm "$(settings_file)"
     /usr/bin/python3 "$here/mutter-pointer.py" Return &
-    wait_until 10 settings_written || fail "no settings dialog took Return"
+    wait_until 10 test -s "$(settings_file)" || fail "no settings dialog took Return"
 else
     # The compositor goes away: one line, then the program goes on as if the user rested.
     { kill -KILL "$COMPOSITOR_PID" && wait "$COMPOSITOR_PID" || true; } 2>/dev/null
