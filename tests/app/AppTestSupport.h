@@ -20,14 +20,13 @@ using Log = std::vector<std::string>;
 
 // What the tick reads from outside, scripted; each read is logged to check the tick's order
 // ("input": the pointer or the desktop's report of input). Its clock moves only when told to, so
-// the crickets' silences and chirps end only then.
+// the crickets' silences and chirps end only then. The local time stands at noon.
 struct Outside : FakeClock, platform::UserActivity {
-    static inline platform::LocalTimeOfDay now{12, 0};
     static inline platform::CursorPosition cursor{0, 0};
     static inline Log log;
     platform::ActivityFlag reported;
 
-    static platform::LocalTimeOfDay Now() { return log.push_back("time"), now; }
+    static auto Now() { return log.push_back("time"), platform::LocalTimeOfDay{12, 0}; }
     static bool Cursor(platform::CursorPosition* position) {
         return log.push_back("input"), *position = cursor, true;
     }
@@ -39,13 +38,12 @@ struct Outside : FakeClock, platform::UserActivity {
 
 // Records what the application asks of the framework, in order; of a message box, its text.
 struct FakeFramework : platform::Framework {
-    bool CreateMainWindow() override { return calls.push_back("window"), canCreateWindow; }
+    bool CreateMainWindow() override { return calls.push_back("window"), true; }
     void* MainWindow() const override { return nullptr; }
     void SetTickTimer(unsigned ms) override { calls.push_back("timer " + std::to_string(ms)); }
     void ShowMessageBox(const std::string&, const std::string& t) override { calls.push_back(t); }
     void PostCommand(std::uint32_t id) override { calls.push_back("cmd " + std::to_string(id)); }
 
-    bool canCreateWindow = true;
     Log calls;
 };
 
@@ -67,7 +65,6 @@ protected:
     void FreshApp() {
         app.reset(); // before the buffers it holds go
         sound.buffers.clear();
-        Outside::now = {12, 0};
         Outside::cursor = {0, 0};
         app.reset(new CChorusApp, [](CChorusApp* a) { a->ShutDown(0), delete a; });
         ASSERT_EQ(app->StartUp(), 1);

@@ -1,9 +1,17 @@
 #include "AppTestSupport.h"
 
+#include "platform/InstanceLock.h"
+
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 // From start-up, the disturbed ticks until the first calm one; then, after a spell of movement,
 // the quiet time must be exactly wariness × 300 ticks. A pointer that cannot be read rests.
+// Where the desktop reports input instead of the pointer (Wayland), the user counts as active
+// from "resumed" to "idled", and on one tick for a pair that fell between two ticks; the quiet
+// time then runs as after the pointer's last movement.
 TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
     // clang-format off
     for (const auto& [wariness, readable, at, firstRun] : {
@@ -25,46 +33,26 @@ TEST_F(AppTest, QuietTimeCountsFromTheFirstSampleAndFromTheLastMovement) {
         EXPECT_EQ(std::ranges::count(Outside::log, std::string("input")) == 0, wariness == 0)
             << wariness;
     }
-    // Beyond the dialog's range the countdown does not overflow.
-    app->settings.wariness = INT32_MAX;
-    EXPECT_EQ(DisturbedRun(1), -1);
-}
-
-// Where the desktop reports input instead of the pointer (Wayland), the user counts as active
-// from "resumed" to "idled", and on one tick for a pair that fell between two ticks; the quiet
-// time then runs wariness × 300 ticks, as after the pointer's last movement.
-TEST_F(AppTest, ReportedActivityHushesLikeAMovingPointer) {
-    app->settings.cricketCount = 1;
-    ASSERT_EQ(app->StartChorus(), 1);
-    EXPECT_EQ(DisturbedRun(), 600);
+    app->settings.wariness = 2;
     outside.reported.Resumed();
     EXPECT_EQ(DisturbedRun(0, 50), -1);
     outside.reported.Idled();
     EXPECT_EQ(DisturbedRun(), 600);
     outside.reported.Resumed(), outside.reported.Idled();
     EXPECT_EQ(DisturbedRun(), 1 + 600);
-}
-
-// Leaving the window ends the tick after the clock test and releases all sixteen voices, also
-// those no longer in use after a settings change.
-TEST_F(AppTest, LeavingTheWindowStopsEveryVoice) {
-    app->settings = {1000, 0, 16, 100, 1, 9, 0, 17, 0};
-    Outside::now = {17, 0};
-    Tick();
-    app->settings.cricketCount = 4;
-    Outside::now = {17, 1};
-    Outside::log.clear();
-    Tick();
-    EXPECT_EQ(std::pair(VoicesHeld(), Outside::log), std::pair(0L, Log{"time"}));
+    // Beyond the dialog's range the countdown does not overflow.
+    app->settings.wariness = INT32_MAX;
+    EXPECT_EQ(DisturbedRun(1), -1);
 }
 
 // Start attaches the first cricketCount of the sixteen; each tick then reads the time, the user's
 // input and the stopwatch of each attached cricket (while its opening silence lasts), in that
 // order. A failure at cricket k keeps what was made so far, is reported once, ends the program
-// and goes no further than the gate.
+// and goes no further than the gate. Leaving the activity window ends the tick after the gate
+// too, and releases all sixteen voices, also those no longer in use after a settings change.
 TEST_F(AppTest, TickRunsGateDetectorAndTheAttachedCricketsOrReportsTheFailureOnce) {
     // cricketCount, failing buffer, voices held
-    const int cases[][3] = {{1, -1, 1}, {-1, -1, 0}, {INT32_MAX, -1, 16}, {8, 5, 5}};
+    const int cases[][3] = {{1, -1, 1}, {-1, -1, 0}, {8, 5, 5}, {INT32_MAX, -1, 16}};
     for (const auto& [count, failAt, voices] : cases) {
         FreshApp();
         sound.failAt = failAt;
@@ -81,6 +69,21 @@ TEST_F(AppTest, TickRunsGateDetectorAndTheAttachedCricketsOrReportsTheFailureOnc
         reads.resize(failAt < 0 ? 3 + voices : 1, "clock");
         EXPECT_EQ(Outside::log, reads) << count;
     }
+    app->settings = {1000, 2, 4, 100, 1, 9, 0, 11, 59}; // it is 12:00
+    Outside::log.clear();
+    Tick();
+    EXPECT_EQ(std::pair(VoicesHeld(), Outside::log), std::pair(0L, Log{"time"}));
+}
+
+// A link put in the lock file's place is not followed, and the failure names the file and its
+// cause.
+TEST_F(AppTest, InstanceLockRefusesASymbolicLink) {
+    const std::string lock = dir + "/link";
+    std::filesystem::create_symlink(dir + "/elsewhere", lock);
+    platform::InstanceLock refused;
+    EXPECT_FALSE(refused.Acquire("link"));
+    EXPECT_EQ(refused.Failure(), lock + ": " + std::strerror(ELOOP));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/elsewhere"));
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using F = SettingsFields;
 
 // Faults put between the settings code and the real file calls: the step named fails with the
 // error given, or stores one byte less for a short write.
@@ -34,30 +32,21 @@ const platform::FileCalls kSystem = platform::SystemFileCalls();
 int Fail(Step step) {
     return faults.step == step ? (errno = faults.error, -1) : 0;
 }
-int FaultyCreate(const char* path, std::string* created) {
-    return Fail(Step::Create) ? -1 : kSystem.createBeside(path, created);
+// The system's call, unless the step fails first.
+template <Step step, auto call> auto Faulty(auto... args) {
+    return Fail(step) ? -1 : (kSystem.*call)(args...);
 }
 long FaultyWrite(int fd, const void* data, std::size_t size) {
     return Fail(Step::Write) ? -1
                              : kSystem.write(fd, data, size - (faults.step == Step::ShortWrite));
 }
-int FaultyFlush(int fd) {
-    return Fail(Step::Flush) ? -1 : kSystem.flush(fd);
-}
 int FaultyClose(int fd) {
     const int closed = kSystem.close(fd);
     return Fail(Step::Close) ? -1 : closed;
 }
-int FaultyRename(const char* from, const char* to) {
-    return Fail(Step::Rename) ? -1 : kSystem.rename(from, to);
-}
-
-ChorusSettings Record(const F& f) {
-    return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8]};
-}
 
 // Unlike the defaults in every field but the marker, so a partial copy shows.
-const F kLive{1000, 3, 9, 42, 1, 7, 8, 9, 10};
+const SettingsFields kLive{1000, 3, 9, 42, 1, 7, 8, 9, 10};
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -76,7 +65,9 @@ protected:
 
     platform::Override files{
         {.files = {kSystem.openForReading, kSystem.openForWriting, kSystem.read, FaultyWrite,
-                   FaultyClose, FaultyCreate, FaultyFlush, FaultyRename, kSystem.remove}}};
+                   FaultyClose, Faulty<Step::Create, &platform::FileCalls::createBeside>,
+                   Faulty<Step::Flush, &platform::FileCalls::flush>,
+                   Faulty<Step::Rename, &platform::FileCalls::rename>, kSystem.remove}}};
     fs::path dir = fs::temp_directory_path() / std::to_string(std::random_device{}());
     std::string path = (dir / "tamberle.sav").string();
 };
@@ -112,43 +103,33 @@ TEST_F(SettingsFile, EveryFailedStepKeepsTheOldFile) {
 
 // A relative link to a link to the file in another folder, as dotfiles managers make them:
 // start-up loads through it and writes straight back to the target. A longer file is read to its
-// first 36 bytes, unchecked but for more crickets than exist. (That no other file is accepted, and
-// that a refused one changes nothing, the settings fuzzer checks on every input.)
+// first 36 bytes. (Which files are accepted, that a refused one changes nothing, and that every
+// field is copied as it stands but the cricket count held to 16, the settings fuzzer checks on
+// every input through in-memory file calls.)
 TEST_F(SettingsFile, LoadThroughLinksAndTheRewriteKeepsTheRecord) {
-    const F odd{1000, -7, 17, INT32_MIN, 12345, INT32_MAX, 60, 24, INT32_MIN};
-    F held = odd;
-    held[2] = 16;
     fs::create_directories(dir / "dotfiles");
-    Write(SettingsFileBytes(odd, 40, 0xFF), dir / "dotfiles/real.sav");
+    Write(SettingsFileBytes(kLive, 40, 0xFF), dir / "dotfiles/real.sav");
     fs::create_symlink("real.sav", dir / "dotfiles/second");
     fs::create_symlink("dotfiles/second", path);
-    ChorusSettings live = Record(kLive);
+    ChorusSettings live;
     ASSERT_EQ(LoadSettingsFile(path, live), 1);
-    EXPECT_EQ(live, Record(held));
     ASSERT_EQ(SaveSettingsFile(path, live), 1);
     EXPECT_EQ(fs::read_symlink(path), "dotfiles/second");
-    EXPECT_EQ(Read(dir / "dotfiles/real.sav"), SettingsFileBytes(held));
-    // A short file and a foreign one are refused and change nothing.
-    for (const Bytes& refused : {SettingsFileBytes(odd, 35), SettingsFileBytes({999, 2, 4, 100})}) {
-        Write(refused, dir / "refused.sav");
-        EXPECT_EQ(LoadSettingsFile((dir / "refused.sav").string(), live), 0);
-        EXPECT_EQ(live, Record(held));
-    }
+    EXPECT_EQ(Read(dir / "dotfiles/real.sav"), SettingsFileBytes(kLive));
     // A folder can be neither read nor replaced, even by root.
     EXPECT_EQ(LoadSettingsFile(dir.string(), live), 0);
     EXPECT_EQ(SaveSettingsFile(dir.string(), live), 0);
 }
 
-// A window and minutes with whether they are inside it: both ends are; start meeting end and a
-// switched-off window hold every minute, an inverted extreme none (minute 0 shows a 32-bit
-// overflow). The minute arithmetic for any fields the settings fuzzer checks.
+// A window and minutes with whether they are inside it: both ends are; start meeting end holds
+// every minute. That a switched-off window holds every minute, and the minute arithmetic for
+// any fields, the settings fuzzer checks.
 TEST(SettingsMath, ActivityWindowBoundaries) {
     const std::pair<ChorusSettings, std::vector<std::pair<std::int64_t, bool>>> cases[] = {
         {{1000, 2, 4, 100, 1, 9, 0, 17, 0}, {{540, 1}, {1020, 1}, {539, 0}, {1021, 0}}},
         {{1000, 2, 4, 100, 1, 22, 0, 5, 30}, {{1439, 1}, {0, 1}, {330, 1}, {331, 0}, {1319, 0}}},
         {{1000, 2, 4, 100, 1, 8, 0, 8, 0}, {{0, 1}, {479, 1}, {480, 1}, {481, 1}, {1439, 1}}},
-        {{1000, 2, 4, 100, 0, 9, 0, 9, 1}, {{0, 1}, {539, 1}, {542, 1}, {1439, 1}}},
-        {{1000, 2, 4, 100, 1, INT32_MAX, 0, INT32_MIN, 0}, {{0, 0}, {720, 0}, {1439, 0}}}};
+    };
     for (const auto& [window, minutes] : cases) {
         for (const auto& [now, inside] : minutes) {
             EXPECT_EQ(InsideActivityWindow(window, now), inside) << window.startHour << " " << now;
