@@ -19,14 +19,12 @@ namespace {
 // resampler's faint ringing around the chirp does not count.
 std::vector<std::int16_t> Sounding(const std::filesystem::path& path, std::size_t skip) {
     std::vector<std::int16_t> s((std::filesystem::file_size(path) - skip) / 2);
-    std::ifstream in(path, std::ios::binary);
-    in.seekg(std::streamoff(skip))
+    std::ifstream(path, std::ios::binary)
+        .seekg(std::streamoff(skip))
         .read(reinterpret_cast<char*>(s.data()), std::streamsize(s.size() * 2));
     const auto loud = [](std::int16_t v) { return std::abs(v) > 128; };
-    const std::size_t first =
-        std::size_t(std::find_if(s.begin(), s.end(), loud) - s.begin()) / 2 * 2;
-    const std::size_t end =
-        std::size_t(s.rend() - std::find_if(s.rbegin(), s.rend(), loud) + 1) / 2 * 2;
+    const auto first = (std::find_if(s.begin(), s.end(), loud) - s.begin()) / 2 * 2;
+    const auto end = (s.rend() - std::find_if(s.rbegin(), s.rend(), loud) + 1) / 2 * 2;
     return first < end ? std::vector(s.begin() + first, s.begin() + end)
                        : std::vector<std::int16_t>{};
 }

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <tuple>
 
 using namespace wavetest;
@@ -23,12 +22,6 @@ namespace {
 int Open(CWaveResource& wave, const Bytes& bytes) {
     const Bytes exact(bytes.begin(), bytes.end());
     return wave.OpenMemory(exact.data(), static_cast<std::uint32_t>(exact.size()));
-}
-
-// The reader's format record with its extra bytes.
-Bytes FormatRecord(const CWaveResource& wave) {
-    const auto* record = reinterpret_cast<const std::uint8_t*>(wave.format);
-    return record ? Bytes(record, record + 18 + wave.format->cbSize) : Bytes{};
 }
 
 // After a Rewind, one read asking for more than there is; returns the bytes written into the
@@ -68,7 +61,9 @@ TEST(WaveReader, OpensWhatIsThereAndRefusesTheRest) {
         CWaveResource wave;
         ASSERT_EQ(Open(wave, image), format.empty() ? 0 : 1);
         if (!format.empty()) {
-            EXPECT_EQ(FormatRecord(wave), format);
+            const auto* record = reinterpret_cast<const std::uint8_t*>(wave.format);
+            EXPECT_EQ(Bytes(record, record + 18 + wave.format->cbSize), format)
+                << "with its extra bytes";
             // The one lying data size opens, but reading it whole fails after copying the bytes.
             const bool lying = std::string_view(what).starts_with("data size");
             EXPECT_EQ(wave.dataSize, lying ? ~15u : 8u);
@@ -103,90 +98,44 @@ TEST(WaveReader, ClosedUnknownOrFailedOpensLeaveNoStaleState) {
     }
     // Opening the reader's own format record, whose extra bytes hold a "RIFF" header: the open
     // copies them before the old state goes away.
-    const Bytes riff = SimplePcm({});
-    const Bytes extra = Le(12, 2) + Bytes(riff.begin(), riff.begin() + 12);
+    const Bytes extra = Le(12, 2) + Riff(Bytes{});
     ASSERT_EQ(Open(wave, Riff(Fmt(2, 1, 8000, 4, extra) + Chunk("data", Ramp(4)))), 1);
     EXPECT_EQ(wave.OpenMemory(reinterpret_cast<const std::uint8_t*>(wave.format) + 18, 12), 0);
     EXPECT_EQ(wave.format, nullptr);
 }
 
-// One channel of a recording's 8-bit samples, centred on 0, with measurements over spans of
-// seconds.
-struct Signal {
-    Signal(std::uint16_t number, int channel) {
-        CWaveResource wave;
-        EXPECT_EQ(wave.OpenResource(number), 1);
-        Bytes data(wave.dataSize);
-        std::uint32_t delivered = 0;
-        EXPECT_EQ(wave.Read(data.data(), wave.dataSize, &delivered), 1);
-        for (std::size_t i = channel; i < delivered; i += wave.format->nChannels) {
-            x.push_back(data[i] - 128.0);
-        }
-        rate = wave.format->nSamplesPerSec;
-    }
-    std::size_t At(double t) const { return std::min(x.size(), std::size_t(t * rate)); }
-    double Rms(double from, double to) const {
-        const auto first = x.begin() + At(from), last = x.begin() + At(to);
-        return std::sqrt(std::inner_product(first, last, first, 0.0) / double(last - first));
-    }
-    // The strongest frequency of the 2048 samples from `from` on.
-    double Pitch(double from) const {
-        return soundtest::AnalyseTone({x.begin() + At(from), x.begin() + At(from) + 2048}, rate)
-            .frequency;
-    }
-    // The lag (s), 5 to 20 ms, at which the samples' size between from and to repeats best.
-    double Period(double from, double to) const {
-        std::pair<double, std::size_t> best{0.0, 0};
-        for (std::size_t lag = At(0.005); lag <= At(0.020); ++lag) {
-            double sum = 0.0;
-            for (std::size_t i = At(from); i < At(to); ++i) {
-                sum += std::abs(x[i]) * std::abs(x[i + lag]);
-            }
-            best = std::max(best, std::pair{sum, lag});
-        }
-        return best.second / rate;
-    }
-    // Middle (s) of the loudest 20 ms window.
-    double Loudest() const {
-        double best = 0.0;
-        for (double t = 0.0; At(t + 0.02) < x.size(); t += 0.005) {
-            best = Rms(t, t + 0.02) > Rms(best, best + 0.02) ? t : best;
-        }
-        return best + 0.01;
-    }
-    std::vector<double> x;
-    double rate = 0;
-};
-
-// Everything in front of the samples, byte for byte, and the length behind them.
-TEST(Recordings, Layout) {
-    const Bytes head129 = Riff(
+// 129, the chirp every cricket plays (130 is opened at start-up, never played): its header byte for
+// byte, then exact silence around a fading train of quick pulses. (Its pitch near 5 kHz is heard
+// in the end-to-end chorus.)
+TEST(Recordings, TheChirpIsAFadingPulseTrainInSilence) {
+    const Bytes head = Riff(
         Fmt(1, 2, 11025, 8, Le(0, 2)) + Chunk("fact", Le(13288)) + Chunk("data", {}, 26576), 26626);
-    const Bytes head130 =
-        Riff(Fmt(1, 1, 22050, 8) + Chunk("fact", Le(18944)) + Chunk("data", {}, 18944), 18992);
-    for (const auto& [number, head] : {std::pair{129, head129}, std::pair{130, head130}}) {
-        const std::uint8_t* bytes = nullptr;
-        std::uint32_t size = 0;
-        ASSERT_TRUE(platform::FindResource("WAVE", number, &bytes, &size));
-        EXPECT_EQ(Bytes(bytes, bytes + head.size()), head);
-        EXPECT_EQ(size, number == 129 ? 26634u : 19000u);
+    const std::uint8_t* bytes = nullptr;
+    std::uint32_t size = 0;
+    ASSERT_TRUE(platform::FindResource("WAVE", 129, &bytes, &size));
+    ASSERT_EQ(size, 26634u);
+    ASSERT_EQ(Bytes(bytes, bytes + head.size()), head);
+    std::vector<double> x; // the left channel, centred on 0
+    for (std::size_t i = head.size(); i < size; i += 2) {
+        ASSERT_EQ(bytes[i], bytes[i + 1]) << "both channels carry the same signal";
+        x.push_back(bytes[i] - 128.0);
     }
-}
-
-// 129, the chirp every cricket plays (130 is opened, never played).
-TEST(Recordings, ChirpsNearFiveKilohertzInSilence) {
-    const Signal left(129, 0);
-    EXPECT_EQ(left.x, Signal(129, 1).x) << "both channels carry the same signal";
-    // Exact silence around the chirp: sixteen of them must not add up to a noise bed.
-    EXPECT_EQ(left.Rms(0.0, 0.2), 0.0);
-    EXPECT_EQ(left.Rms(0.65, 1.205), 0.0);
-    EXPECT_NEAR(left.Loudest(), 0.26, 0.04);
-    // It fades: weaker at 0.4 s than at its peak, silent by 0.65 s.
-    EXPECT_LT(left.Rms(0.40, 0.45), 0.5 * left.Rms(0.23, 0.30));
-    EXPECT_NEAR(left.Pitch(0.2), 5000.0, 200.0);
-    // A train of quick pulses, about 40 in the 0.2 to 0.65 s of the chirp: the size repeats
-    // every 9 to 13.5 ms.
-    EXPECT_NEAR(left.Period(0.225, 0.33), 0.01125, 0.00225);
+    const auto at = [&](double t) { return x.begin() + std::ptrdiff_t(t * 11025); };
+    const auto rms = [&](double from, double to) { return soundtest::Rms({at(from), at(to)}); };
+    // Exact silence: sixteen of them must not add up to a noise bed.
+    EXPECT_EQ(rms(0.0, 0.2), 0.0);
+    EXPECT_EQ(rms(0.65, 1.205), 0.0);
+    EXPECT_LT(rms(0.40, 0.45), 0.5 * rms(0.23, 0.30)) << "it fades";
+    // About 40 pulses in the 0.2 to 0.65 s of the chirp: the size repeats every 9 to 13.5 ms.
+    std::pair<double, std::ptrdiff_t> best{0.0, 0};
+    for (std::ptrdiff_t lag = 55; lag <= 220; ++lag) {
+        double sum = 0.0;
+        for (auto i = at(0.225); i < at(0.33); ++i) {
+            sum += std::abs(*i) * std::abs(i[lag]);
+        }
+        best = std::max(best, std::pair{sum, lag});
+    }
+    EXPECT_NEAR(best.second / 11025.0, 0.01125, 0.00225);
 }
 
 } // namespace
